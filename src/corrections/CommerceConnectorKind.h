@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <optional>
+
+namespace tallybrook {
+
+/// The online-store connectors.
+enum class CommerceConnectorKind { wooCommerce };
+
+inline constexpr std::array<CommerceConnectorKind, 1> allCommerceConnectorKinds{CommerceConnectorKind::wooCommerce};
+
+QString rawValue(CommerceConnectorKind kind); ///< also its id
+std::optional<CommerceConnectorKind> commerceConnectorKindFromRawValue(QStringView raw);
+QString displayName(CommerceConnectorKind kind);
+/// Looked up in the current language each time.
+QString stockLabel(CommerceConnectorKind kind);
+
+/// The two ways a correction can be derived from a count (the builder always replaces).
+enum class InventoryAdjustmentStrategy { replaceWithCountedQuantity, applyDeltaToCurrentStock };
+
+inline constexpr std::array<InventoryAdjustmentStrategy, 2> allInventoryAdjustmentStrategies{
+    InventoryAdjustmentStrategy::replaceWithCountedQuantity, InventoryAdjustmentStrategy::applyDeltaToCurrentStock};
+
+QString rawValue(InventoryAdjustmentStrategy strategy);
+std::optional<InventoryAdjustmentStrategy> inventoryAdjustmentStrategyFromRawValue(QStringView raw);
+
+} // namespace tallybrook

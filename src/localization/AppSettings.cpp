@@ -1,0 +1,44 @@
+#include "localization/AppSettings.h"
+
+#include "localization/PreferencesStore.h"
+
+namespace tallybrook {
+
+AppSettings::AppSettings(std::shared_ptr<PreferencesStore> defaults, PreferredLanguagesProvider preferredLanguages,
+                         QObject* parent)
+    : QObject(parent)
+    , defaults_(std::move(defaults))
+    , preferredLanguages_(std::move(preferredLanguages)) {
+    if (defaults_) {
+        if (const auto stored = defaults_->string(QString::fromUtf16(languagePreferenceStorageKey))) {
+            languagePreference_ = appLanguagePreferenceFromRawValue(*stored).value_or(AppLanguagePreference::automatic);
+        }
+    }
+}
+
+void AppSettings::setLanguagePreference(AppLanguagePreference preference) {
+    languagePreference_ = preference;
+    if (defaults_) {
+        defaults_->setString(QString::fromUtf16(languagePreferenceStorageKey), rawValue(preference));
+    }
+    emit languagePreferenceChanged(preference);
+}
+
+AppLanguage AppSettings::resolvedLanguage() const {
+    return tallybrook::resolvedLanguage(languagePreference_,
+                                        preferredLanguages_ ? preferredLanguages_() : AppText::preferredLanguages());
+}
+
+QLocale AppSettings::locale() const {
+    return tallybrook::locale(resolvedLanguage());
+}
+
+QString AppSettings::localized(QStringView key) const {
+    return AppText::localized(key, resolvedLanguage());
+}
+
+QString AppSettings::formatted(QStringView key, std::initializer_list<FormatArg> args) const {
+    return AppText::formatted(key, resolvedLanguage(), args);
+}
+
+} // namespace tallybrook
