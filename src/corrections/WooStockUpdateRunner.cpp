@@ -1,0 +1,52 @@
+#include "corrections/WooStockUpdateRunner.h"
+
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+namespace tallybrook {
+
+const QString& WooStockUpdateRunner::notConfiguredMessage() {
+    static const QString message = u"Connexion WooCommerce non configuree."_s;
+    return message;
+}
+
+WooStockUpdateRunner::WooStockUpdateRunner(std::shared_ptr<CommerceStockConnector> connector, Clock clock)
+    : connector_(std::move(connector))
+    , clock_(clock ? std::move(clock) : Clock(systemNow)) {}
+
+QList<WooUpdateResultLine>
+WooStockUpdateRunner::updateSelectedStocks(const QList<WooCorrectionPreview>& previews,
+                                           const WorkObserver& observer) const {
+    QList<WooCorrectionPreview> kept;
+    for (const WooCorrectionPreview& preview : previews) {
+        if (preview.isSelected && isManuallyCorrectable(preview.status)) {
+            kept.append(preview);
+        }
+    }
+    if (kept.isEmpty()) {
+        return {};
+    }
+    if (connector_) {
+        return connector_->updateSelectedStocks(kept, observer);
+    }
+
+    QList<WooUpdateResultLine> lines;
+    lines.reserve(kept.size());
+    for (const WooCorrectionPreview& preview : std::as_const(kept)) {
+        WooUpdateResultLine line;
+        line.id = QUuid::createUuid();
+        line.correctionId = preview.id;
+        line.externalProductId = preview.externalProductId;
+        line.externalVariantId = preview.externalVariantId;
+        line.itemName = preview.itemName;
+        line.requestedQuantity = preview.proposedQuantity;
+        line.success = false;
+        line.message = notConfiguredMessage();
+        line.updatedAt = clock_();
+        lines.append(std::move(line));
+    }
+    return lines;
+}
+
+} // namespace tallybrook
