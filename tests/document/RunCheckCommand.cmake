@@ -1,0 +1,17 @@
+# Runs `tallybrook-cli --lang fr check FILE` and checks its exit status and standard error.
+# Variables: CLI, FILE (may be empty), EXPECTED_STATUS, EXPECTED_ERROR (a plain substring).
+set(arguments --lang fr check)
+if(FILE)
+  list(APPEND arguments ${FILE})
+endif()
+execute_process(COMMAND ${CLI} ${arguments} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT status EQUAL EXPECTED_STATUS)
+  message(FATAL_ERROR "exit status ${status}, expected ${EXPECTED_STATUS}\nstdout: ${out}\nstderr: ${err}")
+endif()
+string(FIND "${err}" "${EXPECTED_ERROR}" position)
+if(position EQUAL -1)
+  message(FATAL_ERROR "stderr lacks '${EXPECTED_ERROR}':\n${err}")
+endif()
+if(NOT out STREQUAL "")
+  message(FATAL_ERROR "nothing expected on stdout, found: ${out}")
+endif()

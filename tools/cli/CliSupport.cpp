@@ -1,0 +1,178 @@
+#include "CliSupport.h"
+
+#include "document/TallybrookFileDecoder.h"
+#include "localization/PreferencesStore.h"
+#include "storage/SqlitePreferencesStore.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSet>
+
+#include <cstdio>
+
+namespace tallybrook::cli {
+
+Arguments::Arguments(const QStringList& args, const QStringList& valueOptions, const QStringList& flags) {
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& arg = args.at(i);
+        if (arg.startsWith(u"--")) {
+            const QString name = arg.mid(2);
+            if (valueOptions.contains(name)) {
+                if (i + 1 >= args.size()) {
+                    throw UsageError{arg + QStringLiteral(" needs a value")};
+                }
+                options_.insert(name, args.at(++i));
+            } else if (flags.contains(name)) {
+                flags_.append(name);
+            } else {
+                throw UsageError{QStringLiteral("unknown option ") + arg};
+            }
+        } else {
+            positional_.append(arg);
+        }
+    }
+}
+
+QString Arguments::file() const {
+    if (positional_.size() != 1) {
+        throw UsageError{positional_.isEmpty() ? QStringLiteral("missing FILE")
+                                               : QStringLiteral("unexpected argument ") + positional_.at(1)};
+    }
+    return positional_.first();
+}
+
+std::optional<QString> Arguments::option(const QString& name) const {
+    const auto it = options_.constFind(name);
+    if (it == options_.cend()) {
+        return std::nullopt;
+    }
+    return *it;
+}
+
+bool Arguments::flag(const QString& name) const {
+    return flags_.contains(name);
+}
+
+std::optional<double> Arguments::numberOption(const QString& name) const {
+    const auto text = option(name);
+    if (!text) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    const double value = text->toDouble(&ok);
+    if (!ok) {
+        throw UsageError{QStringLiteral("--") + name + QStringLiteral(" takes a number, found ") + *text};
+    }
+    return value;
+}
+
+void printOut(const QString& text) {
+    writeOut(text.toUtf8());
+}
+
+void printErr(const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fflush(stderr);
+}
+
+void writeOut(const QByteArray& bytes) {
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes) {
+    if (path == u"-") {
+        writeOut(bytes);
+        return true;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        printErr(path + QStringLiteral(": ") + file.errorString() + u'\n');
+        return false;
+    }
+    return true;
+}
+
+std::shared_ptr<const InventoryExportDocument> loadDocument(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        printErr(path + QStringLiteral(": ") + file.errorString() + u'\n');
+        return nullptr;
+    }
+    const QByteArray bytes = file.readAll();
+    try {
+        TallybrookFileDecoder decoder;
+        auto decoded = decoder.decodeInventoryDocumentWithValidation(bytes);
+        return std::make_shared<const InventoryExportDocument>(std::move(decoded.document));
+    } catch (const TallybrookImportError& error) {
+        printErr(error.localizedDescription() + u'\n');
+        return nullptr;
+    }
+}
+
+namespace {
+
+// Reads through to the saved store; everything written during the run stays in memory, so
+// the tool never changes the user's preferences.
+class OverlayPreferencesStore final : public PreferencesStore {
+public:
+    explicit OverlayPreferencesStore(std::shared_ptr<PreferencesStore> base) : base_(std::move(base)) {}
+
+    std::optional<QString> string(const QString& key) const override {
+        if (removed_.contains(key)) {
+            return std::nullopt;
+        }
+        if (const auto value = layer_.string(key)) {
+            return value;
+        }
+        return layer_.data(key) || !base_ ? std::nullopt : base_->string(key);
+    }
+    std::optional<QByteArray> data(const QString& key) const override {
+        if (removed_.contains(key)) {
+            return std::nullopt;
+        }
+        if (const auto value = layer_.data(key)) {
+            return value;
+        }
+        return layer_.string(key) || !base_ ? std::nullopt : base_->data(key);
+    }
+    void setString(const QString& key, const QString& value) override {
+        removed_.remove(key);
+        layer_.remove(key);
+        layer_.setString(key, value);
+    }
+    void setData(const QString& key, const QByteArray& value) override {
+        removed_.remove(key);
+        layer_.remove(key);
+        layer_.setData(key, value);
+    }
+    void remove(const QString& key) override {
+        layer_.remove(key);
+        removed_.insert(key);
+    }
+
+private:
+    std::shared_ptr<PreferencesStore> base_;
+    InMemoryPreferencesStore layer_;
+    QSet<QString> removed_;
+};
+
+} // namespace
+
+std::shared_ptr<PreferencesStore> savedPreferences() {
+    std::shared_ptr<PreferencesStore> base;
+    const QString path = SqlitePreferencesStore::defaultPath();
+    if (QFileInfo::exists(path)) {
+        base = SqlitePreferencesStore::openReadOnly(path);
+    }
+    return std::make_shared<OverlayPreferencesStore>(std::move(base));
+}
+
+std::map<QString, Command>& commandRegistry() {
+    static std::map<QString, Command> registry;
+    return registry;
+}
+
+} // namespace tallybrook::cli
