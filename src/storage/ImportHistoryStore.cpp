@@ -1,0 +1,81 @@
+#include "storage/ImportHistoryStore.h"
+
+#include "corrections/ModelDecodingError.h"
+#include "document/InventoryExportDocument.h"
+#include "document/TallybrookFileDecoder.h"
+#include "localization/PreferencesStore.h"
+#include "storage/InventoryImportTarget.h"
+
+namespace tallybrook {
+
+ImportHistoryStore::ImportHistoryStore(std::shared_ptr<PreferencesStore> defaults, Clock clock,
+                                       QObject* parent)
+    : QObject(parent)
+    , defaults_(std::move(defaults))
+    , clock_(std::move(clock)) {
+    if (const std::optional<QByteArray> stored = defaults_->data(storageKey())) {
+        try {
+            recentImports_ = decodeImportHistory(*stored);
+        } catch (const ModelDecodingError&) {
+            recentImports_.clear();
+        }
+    }
+}
+
+void ImportHistoryStore::recordImport(const InventoryExportDocument& document, const QByteArray& data,
+                                      const std::optional<QString>& fileName) {
+    const std::optional<QUuid> sessionId = document.session.uuid();
+    if (!sessionId) {
+        return;
+    }
+    ImportedInventorySnapshot snapshot{
+        *sessionId, document.session.name, clock_(), document.exportedAt, document.source.type, fileName,
+        data};
+    QList<ImportedInventorySnapshot> imports;
+    imports.reserve(qMin(recentImports_.size() + 1, maxEntryCount));
+    imports.append(std::move(snapshot));
+    for (const ImportedInventorySnapshot& entry : std::as_const(recentImports_)) {
+        if (imports.size() == maxEntryCount) {
+            break;
+        }
+        if (entry.sessionId != *sessionId) {
+            imports.append(entry);
+        }
+    }
+    setRecentImports(std::move(imports));
+    persist();
+}
+
+bool ImportHistoryStore::restoreMostRecent(InventoryImportTarget& target) {
+    if (target.hasDocument() || recentImports_.isEmpty()) {
+        return false;
+    }
+    const ImportedInventorySnapshot newest = recentImports_.constFirst();
+    TallybrookDecodedInventory decoded;
+    try {
+        decoded = TallybrookFileDecoder().decodeInventoryDocumentWithValidation(newest.documentData);
+    } catch (const std::exception&) {
+        QList<ImportedInventorySnapshot> remaining;
+        for (const ImportedInventorySnapshot& entry : std::as_const(recentImports_)) {
+            if (entry.sessionId != newest.sessionId) {
+                remaining.append(entry);
+            }
+        }
+        setRecentImports(std::move(remaining));
+        persist();
+        return false;
+    }
+    target.importInventory(decoded, newest.originalFileName);
+    return true;
+}
+
+void ImportHistoryStore::setRecentImports(QList<ImportedInventorySnapshot> imports) {
+    recentImports_ = std::move(imports);
+    emit recentImportsChanged();
+}
+
+void ImportHistoryStore::persist() {
+    defaults_->setData(storageKey(), encodeImportHistory(recentImports_));
+}
+
+} // namespace tallybrook

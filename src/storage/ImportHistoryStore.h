@@ -1,0 +1,54 @@
+#pragma once
+
+#include "corrections/Clock.h"
+#include "storage/ImportedInventorySnapshot.h"
+
+#include <QObject>
+#include <memory>
+
+namespace tallybrook {
+
+class InventoryImportTarget;
+class PreferencesStore;
+struct InventoryExportDocument;
+
+/// The last imported files (at most 10, one per session, newest first) with their full bytes,
+/// kept in the preferences so the newest can be reopened at the next start. Lives on the main
+/// thread for the life of the window; `recentImports` is announced on every assignment.
+class ImportHistoryStore : public QObject {
+    Q_OBJECT
+
+public:
+    static QString storageKey() { return QStringLiteral("com.tallybrook.control.import-history.v1"); }
+    static constexpr qsizetype maxEntryCount = 10;
+
+    /// Loads the history; a stored value that does not decode reads as empty and stays in
+    /// the preferences until the next import replaces it.
+    explicit ImportHistoryStore(std::shared_ptr<PreferencesStore> defaults, Clock clock = systemNow,
+                                QObject* parent = nullptr);
+
+    const QList<ImportedInventorySnapshot>& recentImports() const { return recentImports_; }
+
+    /// Records a successful import at the front, replacing any entry of the same session and
+    /// keeping the 10 newest. A document whose session id is not a UUID is not recorded.
+    void recordImport(const InventoryExportDocument& document, const QByteArray& data,
+                      const std::optional<QString>& fileName);
+
+    /// When `target` holds no document, decodes the newest entry again and imports it with its
+    /// file name; an entry that no longer decodes is dropped (with every entry of its session)
+    /// and nothing is imported. Returns whether a document was imported.
+    bool restoreMostRecent(InventoryImportTarget& target);
+
+signals:
+    void recentImportsChanged();
+
+private:
+    void setRecentImports(QList<ImportedInventorySnapshot> imports);
+    void persist();
+
+    std::shared_ptr<PreferencesStore> defaults_;
+    Clock clock_;
+    QList<ImportedInventorySnapshot> recentImports_;
+};
+
+} // namespace tallybrook

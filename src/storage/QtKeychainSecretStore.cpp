@@ -1,0 +1,95 @@
+#include "storage/QtKeychainSecretStore.h"
+
+#include <QEventLoop>
+#include <QStringDecoder>
+#include <QTimer>
+#include <qt6keychain/keychain.h>
+
+namespace tallybrook {
+
+namespace {
+
+bool isUtf8(const QByteArray& bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    (void)decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+/// Runs `job` to its end in a local event loop. Returns false when it did not finish in time;
+/// the job then deletes itself whenever it finishes and must not be touched again.
+bool runJob(QKeychain::Job* job, std::chrono::milliseconds timeout) {
+    job->setAutoDelete(false);
+    job->setInsecureFallback(false);
+    QEventLoop loop;
+    bool finished = false;
+    QObject::connect(job, &QKeychain::Job::finished, &loop, [&] {
+        finished = true;
+        loop.quit();
+    });
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    timer.start(timeout);
+    job->start();
+    if (!finished) {
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    if (!finished) {
+        QObject::disconnect(job, nullptr, &loop, nullptr);
+        job->setAutoDelete(true);
+        return false;
+    }
+    return true;
+}
+
+qint32 statusOf(QKeychain::Error error) {
+    switch (error) {
+    case QKeychain::NoError:
+        return SecretStore::success;
+    case QKeychain::EntryNotFound:
+        return SecretStore::itemNotFound;
+    default:
+        return qint32(error);
+    }
+}
+
+} // namespace
+
+QtKeychainSecretStore::QtKeychainSecretStore(std::chrono::milliseconds timeout)
+    : timeout_(timeout) {}
+
+qint32 QtKeychainSecretStore::updateOrAdd(const QString& service, const QString& account,
+                                          const QByteArray& secret) {
+    auto* job = new QKeychain::WritePasswordJob(service);
+    job->setKey(account);
+    // Text items hold the UTF-8 bytes as they are, which other tools of the platform can read;
+    // anything else goes in as binary data.
+    if (isUtf8(secret)) {
+        job->setTextData(QString::fromUtf8(secret));
+    } else {
+        job->setBinaryData(secret);
+    }
+    if (!runJob(job, timeout_)) {
+        return timedOut;
+    }
+    const qint32 status = statusOf(job->error());
+    delete job;
+    // Writing never reports a missing item; keep the contract of the interface anyway.
+    return status == itemNotFound ? qint32(QKeychain::OtherError) : status;
+}
+
+SecretReadResult QtKeychainSecretStore::read(const QString& service, const QString& account) {
+    auto* job = new QKeychain::ReadPasswordJob(service);
+    job->setKey(account);
+    if (!runJob(job, timeout_)) {
+        return {timedOut, {}};
+    }
+    SecretReadResult result{statusOf(job->error()), {}};
+    if (result.status == success) {
+        result.data = job->binaryData();
+    }
+    delete job;
+    return result;
+}
+
+} // namespace tallybrook

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "storage/SecretStore.h"
+
+#include <chrono>
+
+namespace tallybrook {
+
+/// The secret store of the platform through QtKeychain: the Keychain on macOS, the Secret
+/// Service (gnome-keyring, KWallet) on Linux, the Credential Manager on Windows.
+///
+/// Statuses: QtKeychain's "entry not found" is `itemNotFound`; every other QtKeychain error is
+/// returned as its QKeychain::Error value (2 could not delete, 3 access denied by the user,
+/// 4 access denied, 5 no keychain available, 6 not implemented, 7 other error), and a job that
+/// does not finish within the time limit gives `timedOut`. The insecure fallback of
+/// QtKeychain (a plain settings file) is always off.
+///
+/// QtKeychain jobs are asynchronous; each call here waits for its job in a local event loop,
+/// so it must be called from a thread that runs a Qt event loop (the main thread).
+class QtKeychainSecretStore final : public SecretStore {
+public:
+    static constexpr qint32 timedOut = -1;
+
+    /// `timeout` bounds each call; a Secret Service that asks the user to unlock the keyring
+    /// needs the time of that dialog.
+    explicit QtKeychainSecretStore(std::chrono::milliseconds timeout = std::chrono::minutes(2));
+
+    qint32 updateOrAdd(const QString& service, const QString& account, const QByteArray& secret) override;
+    SecretReadResult read(const QString& service, const QString& account) override;
+
+private:
+    std::chrono::milliseconds timeout_;
+};
+
+} // namespace tallybrook

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "corrections/ModelDecodingError.h"
+#include "localization/PreferencesStore.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <QList>
+#include <QString>
+#include <algorithm>
+#include <memory>
+
+namespace tallybrook {
+
+/// The load / prune / save pattern that the per-session stores share: one JSON object under
+/// one preferences key, whose members are session records keyed by session, rewritten whole
+/// on every save and pruned to the most recently updated sessions.
+///
+/// `Codec` provides, as static functions: `Session decode(const QJsonObject&)` (throws
+/// ModelDecodingError), `QJsonObject encode(const Session&)`, `QString key(const Session&)`
+/// and `QDateTime updatedAt(const Session&)`. Nothing is cached: every call reads the blob.
+template <typename Session, typename Codec> class SessionBlobStore {
+public:
+    SessionBlobStore(std::shared_ptr<PreferencesStore> defaults, QString storageKey,
+                     qsizetype maxSessionCount)
+        : defaults_(std::move(defaults))
+        , storageKey_(std::move(storageKey))
+        , maxSessionCount_(maxSessionCount) {}
+
+    const QString& storageKey() const { return storageKey_; }
+    qsizetype maxSessionCount() const { return maxSessionCount_; }
+
+    /// Every stored session by its member name. A missing blob, or one in which anything fails
+    /// to decode, reads as empty; the stored bytes are left alone until the next save.
+    QHash<QString, Session> loadSessions() const {
+        QHash<QString, Session> sessions;
+        const std::optional<QByteArray> stored = defaults_->data(storageKey_);
+        if (!stored) {
+            return sessions;
+        }
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(*stored, &error);
+        if (error.error != QJsonParseError::NoError || !document.isObject()) {
+            return sessions;
+        }
+        const QJsonObject object = document.object();
+        sessions.reserve(object.size());
+        try {
+            for (auto it = object.begin(); it != object.end(); ++it) {
+                if (!it->isObject()) {
+                    return {};
+                }
+                sessions.insert(it.key(), Codec::decode(it->toObject()));
+            }
+        } catch (const ModelDecodingError&) {
+            return {};
+        }
+        return sessions;
+    }
+
+    /// Puts `session` in place of any earlier record of its key, keeps the `maxSessionCount`
+    /// most recently updated sessions and writes the blob.
+    void saveSession(const Session& session) const {
+        QHash<QString, Session> sessions = loadSessions();
+        sessions.insert(Codec::key(session), session);
+
+        QList<const Session*> ordered;
+        ordered.reserve(sessions.size());
+        for (const Session& stored : std::as_const(sessions)) {
+            ordered.append(&stored);
+        }
+        // Newest first; equal times fall back to the key so the kept set does not depend on
+        // hash order.
+        std::sort(ordered.begin(), ordered.end(), [](const Session* left, const Session* right) {
+            const QDateTime leftTime = Codec::updatedAt(*left);
+            const QDateTime rightTime = Codec::updatedAt(*right);
+            if (leftTime != rightTime) {
+                return leftTime > rightTime;
+            }
+            return Codec::key(*left) < Codec::key(*right);
+        });
+        if (ordered.size() > maxSessionCount_) {
+            ordered.resize(maxSessionCount_);
+        }
+
+        QJsonObject object;
+        for (const Session* kept : std::as_const(ordered)) {
+            object.insert(Codec::key(*kept), Codec::encode(*kept));
+        }
+        defaults_->setData(storageKey_, QJsonDocument(object).toJson(QJsonDocument::Compact));
+    }
+
+private:
+    std::shared_ptr<PreferencesStore> defaults_;
+    QString storageKey_;
+    qsizetype maxSessionCount_;
+};
+
+} // namespace tallybrook

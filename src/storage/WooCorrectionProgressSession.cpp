@@ -1,0 +1,90 @@
+#include "storage/WooCorrectionProgressSession.h"
+
+#include "corrections/CorrectionJson.h"
+#include "corrections/JsonObjectReader.h"
+
+using namespace Qt::StringLiterals;
+
+namespace tallybrook {
+
+QJsonObject toJson(const WooCorrectionProgressRecord& record) {
+    QJsonObject object;
+    object.insert(u"key"_s, record.key);
+    if (record.status) {
+        object.insert(u"status"_s, toJson(*record.status));
+    }
+    if (record.proposedQuantity) {
+        object.insert(u"proposedQuantity"_s, jsonInteger(*record.proposedQuantity));
+    }
+    if (record.requestedQuantity) {
+        object.insert(u"requestedQuantity"_s, jsonInteger(*record.requestedQuantity));
+    }
+    if (record.isSelected) {
+        object.insert(u"isSelected"_s, *record.isSelected);
+    }
+    if (record.message) {
+        object.insert(u"message"_s, *record.message);
+    }
+    object.insert(u"updatedAt"_s, jsonDate(record.updatedAt));
+    if (record.sentAt) {
+        object.insert(u"sentAt"_s, jsonDate(*record.sentAt));
+    }
+    if (record.lastRemoteQuantity) {
+        object.insert(u"lastRemoteQuantity"_s, jsonInteger(*record.lastRemoteQuantity));
+    }
+    if (record.lastRemoteReloadAt) {
+        object.insert(u"lastRemoteReloadAt"_s, jsonDate(*record.lastRemoteReloadAt));
+    }
+    if (record.success) {
+        object.insert(u"success"_s, *record.success);
+    }
+    return object;
+}
+
+WooCorrectionProgressRecord progressRecordFromJson(const QJsonObject& object) {
+    const JsonObjectReader reader(object, u"WooCorrectionProgressRecord"_s);
+    WooCorrectionProgressRecord record;
+    record.key = reader.requiredString(u"key");
+    const QJsonValue status = reader.value(u"status");
+    if (!status.isUndefined() && !status.isNull()) {
+        record.status = wooCorrectionStatusFromJson(status);
+    }
+    record.proposedQuantity = reader.optionalInteger(u"proposedQuantity");
+    record.requestedQuantity = reader.optionalInteger(u"requestedQuantity");
+    record.isSelected = reader.optionalBool(u"isSelected");
+    record.message = reader.optionalString(u"message");
+    record.updatedAt = reader.requiredDate(u"updatedAt");
+    record.sentAt = reader.optionalDate(u"sentAt");
+    record.lastRemoteQuantity = reader.optionalInteger(u"lastRemoteQuantity");
+    record.lastRemoteReloadAt = reader.optionalDate(u"lastRemoteReloadAt");
+    record.success = reader.optionalBool(u"success");
+    return record;
+}
+
+QJsonObject toJson(const WooCorrectionProgressSession& session) {
+    QJsonObject object;
+    object.insert(u"sessionId"_s, jsonUuid(session.sessionId));
+    object.insert(u"updatedAt"_s, jsonDate(session.updatedAt));
+    object.insert(u"records"_s, toJsonArray(session.records));
+    object.insert(u"updateResults"_s, toJsonArray(session.updateResults));
+    return object;
+}
+
+WooCorrectionProgressSession progressSessionFromJson(const QJsonObject& object) {
+    const JsonObjectReader reader(object, u"WooCorrectionProgressSession"_s);
+    WooCorrectionProgressSession session;
+    session.sessionId = reader.requiredUuid(u"sessionId");
+    session.updatedAt = reader.requiredDate(u"updatedAt");
+    const QJsonArray records = reader.requiredArray(u"records");
+    session.records.reserve(records.size());
+    for (const QJsonValue& element : records) {
+        if (!element.isObject()) {
+            reader.fail(u"records", u"element is not an object");
+        }
+        session.records.append(progressRecordFromJson(element.toObject()));
+    }
+    session.updateResults = listFromJson<WooUpdateResultLine>(reader.requiredArray(u"updateResults"));
+    return session;
+}
+
+} // namespace tallybrook
