@@ -1,0 +1,383 @@
+#include "app/WooCorrectionsViewModel.h"
+
+#include "analysis/SearchText.h"
+#include "app/TallybrookControlStore.h"
+#include "corrections/WooCorrectionBuilder.h"
+#include "corrections/WooCorrectionRoad.h"
+#include "corrections/WooStockUpdateRunner.h"
+#include "document/TextRules.h"
+#include "localization/AppText.h"
+#include "localization/LocalizedError.h"
+
+#include <QPromise>
+#include <QSet>
+#include <QtConcurrent/QtConcurrentRun>
+#include <limits>
+
+namespace tallybrook {
+
+struct WooCorrectionsViewModel::RunState {
+    std::shared_ptr<const InventoryExportDocument> document;
+    std::atomic<bool> stopRequested{false};
+};
+
+namespace {
+
+/// A WorkObserver that reports to a promise (whose watcher relays to the main thread) and
+/// reads the run's stop flag.
+template <typename T>
+WorkObserver promiseObserver(QPromise<T>& promise, const std::atomic<bool>& stopRequested) {
+    auto lastTotal = std::make_shared<qint64>(-1);
+    return WorkObserver{[&promise, lastTotal](qint64 done, qint64 total) {
+                            constexpr qint64 intMax = std::numeric_limits<int>::max();
+                            if (total != *lastTotal) {
+                                *lastTotal = total;
+                                promise.setProgressRange(0, int(qMin(total, intMax)));
+                            }
+                            promise.setProgressValue(int(qMin(done, intMax)));
+                        },
+                        [&stopRequested] { return stopRequested.load(); }};
+}
+
+/// The search match of one preview: every word of the query in its status name (current
+/// language), item name, variant, SKU, barcode, product id or message.
+bool previewMatches(const SearchQuery& query, const WooCorrectionPreview& preview) {
+    if (query.isEmpty()) {
+        return true;
+    }
+    const QString status = displayName(preview.status);
+    return query.matches(foldedSearchHaystack(
+        {QStringView(status), QStringView(preview.itemName), searchField(preview.variantName),
+         searchField(preview.sku), searchField(preview.barcode), searchField(preview.externalProductId),
+         searchField(preview.message)}));
+}
+
+} // namespace
+
+ProposedQuantityText ProposedQuantityText::parse(const QString& text) {
+    const QString trimmed = trimmedText(text);
+    if (trimmed.isEmpty()) {
+        return {Kind::cleared, 0};
+    }
+    const qsizetype digitsStart = (trimmed.front() == u'+' || trimmed.front() == u'-') ? 1 : 0;
+    if (digitsStart == trimmed.size()) {
+        return {};
+    }
+    for (qsizetype i = digitsStart; i < trimmed.size(); ++i) {
+        const char16_t c = trimmed.at(i).unicode();
+        if (c < u'0' || c > u'9') {
+            return {};
+        }
+    }
+    bool ok = false;
+    const qint64 value = trimmed.toLongLong(&ok, 10);
+    if (!ok) {
+        return {};
+    }
+    return {Kind::value, value};
+}
+
+WooCorrectionsViewModel::WooCorrectionsViewModel(TallybrookControlStore& store,
+                                                 WooCredentialStore credentialStore,
+                                                 CommerceConnectorFactory connectorFactory, QObject* parent)
+    : QObject(parent)
+    , store_(&store)
+    , credentialStore_(std::move(credentialStore))
+    , connectorFactory_(std::move(connectorFactory)) {
+    connect(&reloadWatcher_, &QFutureWatcher<ReloadOutcome>::finished, this,
+            &WooCorrectionsViewModel::finishReload);
+    connect(&sendWatcher_, &QFutureWatcher<QList<WooUpdateResultLine>>::finished, this,
+            &WooCorrectionsViewModel::finishSend);
+    for (QFutureWatcherBase* watcher : {static_cast<QFutureWatcherBase*>(&reloadWatcher_),
+                                        static_cast<QFutureWatcherBase*>(&sendWatcher_)}) {
+        connect(watcher, &QFutureWatcherBase::progressRangeChanged, this,
+                [this](int, int maximum) { setProgress(progressDone_, maximum); });
+        connect(watcher, &QFutureWatcherBase::progressValueChanged, this,
+                [this](int value) { setProgress(value, progressTotal_); });
+    }
+}
+
+WooCorrectionsViewModel::~WooCorrectionsViewModel() {
+    // A run still going ends before its next request; its result has nowhere to go.
+    requestStop();
+}
+
+void WooCorrectionsViewModel::setSelectedStatus(std::optional<WooCorrectionStatus> status) {
+    selectedStatus_ = status;
+    emit selectedStatusChanged();
+}
+
+void WooCorrectionsViewModel::setSearchText(QString text) {
+    searchText_ = std::move(text);
+    emit searchTextChanged();
+}
+
+void WooCorrectionsViewModel::setReloadingStocks(bool value) {
+    isReloadingStocks_ = value;
+    emit isReloadingStocksChanged();
+}
+
+void WooCorrectionsViewModel::setSending(bool value) {
+    isSending_ = value;
+    emit isSendingChanged();
+}
+
+void WooCorrectionsViewModel::setErrorMessage(std::optional<QString> message) {
+    errorMessage_ = std::move(message);
+    emit errorMessageChanged();
+}
+
+void WooCorrectionsViewModel::setProgress(qint64 done, qint64 total) {
+    progressDone_ = done;
+    progressTotal_ = total;
+    emit progressChanged(done, total);
+}
+
+bool WooCorrectionsViewModel::matchesSearch(const WooCorrectionPreview& preview) const {
+    return previewMatches(SearchQuery(searchText_), preview);
+}
+
+QList<WooCorrectionPreview>
+WooCorrectionsViewModel::filteredCorrections(const QList<WooCorrectionPreview>& previews) const {
+    const SearchQuery query(searchText_);
+    QList<WooCorrectionPreview> visible;
+    for (const WooCorrectionPreview& preview : previews) {
+        if ((!selectedStatus_ || *selectedStatus_ == preview.status) && previewMatches(query, preview)) {
+            visible.append(preview);
+        }
+    }
+    return visible;
+}
+
+WooCorrectionCounters WooCorrectionsViewModel::counters(const QList<WooCorrectionPreview>& previews) {
+    WooCorrectionCounters counters;
+    for (const WooCorrectionPreview& preview : previews) {
+        if (preview.status == WooCorrectionStatus::ready) {
+            ++counters.ready;
+        }
+        if (preview.isSelected && isManuallyCorrectable(preview.status)) {
+            ++counters.selected;
+        }
+        if (preview.status == WooCorrectionStatus::remoteStockChanged) {
+            ++counters.review;
+        }
+        if (isBlocking(preview.status)) {
+            ++counters.blocked;
+        }
+    }
+    return counters;
+}
+
+WooCorrectionCounters WooCorrectionsViewModel::counters() const {
+    return store_ ? counters(store_->corrections()) : WooCorrectionCounters{};
+}
+
+bool WooCorrectionsViewModel::canSend() const {
+    if (!store_) {
+        return false;
+    }
+    const QList<WooCorrectionPreview>& corrections = store_->corrections();
+    return std::any_of(corrections.cbegin(), corrections.cend(), [](const WooCorrectionPreview& preview) {
+        return preview.isSelected && isManuallyCorrectable(preview.status) &&
+               preview.proposedQuantity.has_value();
+    });
+}
+
+QList<QUuid> WooCorrectionsViewModel::visibleCorrectableIds() const {
+    QList<QUuid> ids;
+    if (!store_) {
+        return ids;
+    }
+    for (const WooCorrectionPreview& preview : filteredCorrections(store_->corrections())) {
+        if (isManuallyCorrectable(preview.status)) {
+            ids.append(preview.id);
+        }
+    }
+    return ids;
+}
+
+void WooCorrectionsViewModel::saveEditedCorrections(QList<WooCorrectionPreview> corrections) {
+    store_->setCorrections(std::move(corrections));
+    store_->saveProgress();
+}
+
+void WooCorrectionsViewModel::setVisibleSelection(bool selected) {
+    const QList<QUuid> visible = visibleCorrectableIds();
+    if (visible.isEmpty()) {
+        return;
+    }
+    const QSet<QUuid> ids(visible.cbegin(), visible.cend());
+    QList<WooCorrectionPreview> corrections = store_->corrections();
+    for (WooCorrectionPreview& preview : corrections) {
+        if (ids.contains(preview.id)) {
+            preview.isSelected = selected;
+        }
+    }
+    saveEditedCorrections(std::move(corrections));
+}
+
+void WooCorrectionsViewModel::toggleVisibleSelection() {
+    if (!store_) {
+        return;
+    }
+    const QList<QUuid> visible = visibleCorrectableIds();
+    const QSet<QUuid> ids(visible.cbegin(), visible.cend());
+    bool allSelected = true;
+    for (const WooCorrectionPreview& preview : store_->corrections()) {
+        if (ids.contains(preview.id) && !preview.isSelected) {
+            allSelected = false;
+            break;
+        }
+    }
+    setVisibleSelection(!allSelected);
+}
+
+void WooCorrectionsViewModel::setSelection(const QUuid& correctionId, bool selected) {
+    if (!store_) {
+        return;
+    }
+    QList<WooCorrectionPreview> corrections = store_->corrections();
+    for (WooCorrectionPreview& preview : corrections) {
+        if (preview.id == correctionId) {
+            if (!isManuallyCorrectable(preview.status)) {
+                return;
+            }
+            preview.isSelected = selected;
+            saveEditedCorrections(std::move(corrections));
+            return;
+        }
+    }
+}
+
+void WooCorrectionsViewModel::setProposedQuantityText(const QUuid& correctionId, const QString& text) {
+    if (!store_) {
+        return;
+    }
+    QList<WooCorrectionPreview> corrections = store_->corrections();
+    const auto found =
+        std::find_if(corrections.begin(), corrections.end(),
+                     [&](const WooCorrectionPreview& preview) { return preview.id == correctionId; });
+    if (found == corrections.end()) {
+        return;
+    }
+    const ProposedQuantityText typed = ProposedQuantityText::parse(text);
+    switch (typed.kind) {
+    case ProposedQuantityText::Kind::invalid:
+        return;
+    case ProposedQuantityText::Kind::cleared:
+        found->proposedQuantity.reset();
+        found->differenceFromCurrentRemote.reset();
+        found->message = AppText::localized(u"corrections.proposedMissing");
+        break;
+    case ProposedQuantityText::Kind::value:
+        found->proposedQuantity = qMax<qint64>(typed.value, 0);
+        if (found->currentRemoteQuantity) {
+            found->differenceFromCurrentRemote =
+                checkedDifference(found->proposedQuantity, found->currentRemoteQuantity);
+        }
+        found->message = AppText::localized(u"corrections.proposedAdjusted");
+        break;
+    }
+    saveEditedCorrections(std::move(corrections));
+}
+
+std::shared_ptr<CommerceStockConnector> WooCorrectionsViewModel::makeConnector() {
+    std::optional<WooStoredCredentials> credentials;
+    try {
+        credentials = credentialStore_.load();
+    } catch (const LocalizedError&) {
+        // An unreadable Keychain counts as no saved connection; the page says so.
+    }
+    if (!credentials || !connectorFactory_) {
+        return nullptr;
+    }
+    return connectorFactory_(*credentials);
+}
+
+void WooCorrectionsViewModel::reloadStocks() {
+    if (!store_ || !store_->document() || isReloadingStocks_) {
+        return;
+    }
+    setErrorMessage(std::nullopt);
+    setReloadingStocks(true);
+    std::shared_ptr<CommerceStockConnector> connector = makeConnector();
+    if (!connector) {
+        setErrorMessage(AppText::localized(u"woo.notConfigured"));
+        setReloadingStocks(false);
+        return;
+    }
+    auto run = std::make_shared<RunState>();
+    run->document = store_->document();
+    reloadRun_ = run;
+    setProgress(0, 0);
+    // The task owns copies of everything it reads (connector, document, stop flag) and
+    // releases the connector on the worker thread that used it.
+    reloadWatcher_.setFuture(
+        QtConcurrent::run([connector = std::move(connector), run](QPromise<ReloadOutcome>& promise) mutable {
+            const WorkObserver observer = promiseObserver(promise, run->stopRequested);
+            ReloadOutcome outcome;
+            outcome.report = connector->fetchCurrentStocksWithReport(*run->document, observer);
+            outcome.stopped = run->stopRequested.load();
+            connector.reset();
+            promise.addResult(std::move(outcome));
+        }));
+}
+
+void WooCorrectionsViewModel::finishReload() {
+    const std::shared_ptr<RunState> run = std::exchange(reloadRun_, nullptr);
+    const QFuture<ReloadOutcome> future = reloadWatcher_.future();
+    setProgress(0, 0);
+    if (run && store_ && future.resultCount() > 0 && store_->document() == run->document) {
+        const ReloadOutcome outcome = future.result();
+        if (outcome.stopped) {
+            store_->applyPartialRemoteStocks(outcome.report.levels);
+        } else {
+            store_->applyRemoteStocks(outcome.report.levels);
+        }
+        store_->saveProgress();
+        setErrorMessage(reloadSummary(outcome.report));
+    }
+    setReloadingStocks(false);
+}
+
+void WooCorrectionsViewModel::sendSelected() {
+    if (!store_ || isSending_) {
+        return;
+    }
+    setErrorMessage(std::nullopt);
+    setSending(true);
+    auto run = std::make_shared<RunState>();
+    run->document = store_->document();
+    sendRun_ = run;
+    setProgress(0, 0);
+    sendWatcher_.setFuture(QtConcurrent::run(
+        [runner = std::make_shared<WooStockUpdateRunner>(makeConnector()), previews = store_->corrections(),
+         run](QPromise<QList<WooUpdateResultLine>>& promise) mutable {
+            const WorkObserver observer = promiseObserver(promise, run->stopRequested);
+            QList<WooUpdateResultLine> lines = runner->updateSelectedStocks(previews, observer);
+            runner.reset();
+            promise.addResult(std::move(lines));
+        }));
+}
+
+void WooCorrectionsViewModel::finishSend() {
+    const std::shared_ptr<RunState> run = std::exchange(sendRun_, nullptr);
+    const QFuture<QList<WooUpdateResultLine>> future = sendWatcher_.future();
+    setProgress(0, 0);
+    if (run && store_ && future.resultCount() > 0 && store_->document() == run->document) {
+        store_->setUpdateResults(future.result());
+        store_->setCorrections(foldResults(store_->updateResults(), store_->corrections()));
+        store_->saveProgress();
+    }
+    setSending(false);
+}
+
+void WooCorrectionsViewModel::requestStop() {
+    for (const std::shared_ptr<RunState>& run : {reloadRun_, sendRun_}) {
+        if (run) {
+            run->stopRequested = true;
+        }
+    }
+}
+
+} // namespace tallybrook

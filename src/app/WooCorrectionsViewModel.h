@@ -1,0 +1,153 @@
+#pragma once
+
+#include "app/CommerceConnectorFactory.h"
+#include "corrections/CorrectionRecords.h"
+#include "corrections/WooCorrectionStatus.h"
+#include "storage/WooCredentialStore.h"
+
+#include <QFutureWatcher>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QUuid>
+#include <atomic>
+#include <memory>
+#include <optional>
+
+namespace tallybrook {
+
+class TallybrookControlStore;
+
+/// The four counters of the corrections page, over all previews of the store.
+struct WooCorrectionCounters {
+    qint64 ready = 0;    ///< status ready
+    qint64 selected = 0; ///< selected and manually correctable
+    qint64 review = 0;   ///< status remoteStockChanged
+    qint64 blocked = 0;  ///< a blocking status (failed included)
+
+    bool operator==(const WooCorrectionCounters&) const = default;
+};
+
+/// What the user typed as a proposed quantity.
+struct ProposedQuantityText {
+    enum class Kind {
+        cleared, ///< empty after trimming: the proposal is removed
+        value,   ///< a decimal integer
+        invalid  ///< anything else: nothing changes
+    };
+    Kind kind = Kind::invalid;
+    qint64 value = 0;
+
+    /// Trimmed text; an optional "+" or "-" and ASCII digits only, within the qint64 range.
+    static ProposedQuantityText parse(const QString& text);
+    bool operator==(const ProposedQuantityText&) const = default;
+};
+
+/// State of the corrections page besides the inventory itself: status filter, search, busy
+/// flags, progress and the message line. Derives the visible rows and the counters from the
+/// control store's previews, edits them (selection, proposed quantity; each edit saves the
+/// progress), and runs the two shop workflows.
+///
+/// Main thread only. A reload or send runs the connector on a worker thread and comes back to
+/// the main thread with its result through a watcher owned here, so a destroyed view model is
+/// never called back. While one runs, `progressDone`/`progressTotal` follow it and
+/// `requestStop()` ends it before its next request. A result whose document was replaced in
+/// the store meanwhile is dropped. A second reload (or send) asked while one runs is ignored.
+class WooCorrectionsViewModel : public QObject {
+    Q_OBJECT
+
+public:
+    WooCorrectionsViewModel(TallybrookControlStore& store, WooCredentialStore credentialStore,
+                            CommerceConnectorFactory connectorFactory, QObject* parent = nullptr);
+    ~WooCorrectionsViewModel() override;
+
+    const std::optional<WooCorrectionStatus>& selectedStatus() const { return selectedStatus_; }
+    const QString& searchText() const { return searchText_; }
+    bool isReloadingStocks() const { return isReloadingStocks_; }
+    bool isSending() const { return isSending_; }
+    const std::optional<QString>& errorMessage() const { return errorMessage_; }
+    /// Requests done and to do in the running reload or send; both 0 when idle.
+    qint64 progressDone() const { return progressDone_; }
+    qint64 progressTotal() const { return progressTotal_; }
+
+    void setSelectedStatus(std::optional<WooCorrectionStatus> status);
+    void setSearchText(QString text);
+
+    /// The previews that pass the status filter and the search, in input order.
+    QList<WooCorrectionPreview> filteredCorrections(const QList<WooCorrectionPreview>& previews) const;
+    /// Whether one preview passes the search alone (status name in the current language,
+    /// item name, variant, SKU, barcode, product id, message; accents and case ignored).
+    bool matchesSearch(const WooCorrectionPreview& preview) const;
+    /// Counters over `previews` (the store's full list).
+    static WooCorrectionCounters counters(const QList<WooCorrectionPreview>& previews);
+    WooCorrectionCounters counters() const;
+    /// At least one preview of the store is selected, manually correctable and has a proposal.
+    bool canSend() const;
+    /// The ids of the visible previews whose status is manually correctable, in order.
+    QList<QUuid> visibleCorrectableIds() const;
+
+    /// Selects or deselects every visible correctable row; nothing (and no save) when none.
+    void setVisibleSelection(bool selected);
+    /// Deselects when every visible correctable row is selected, otherwise selects them all.
+    void toggleVisibleSelection();
+    /// Selects or deselects one manually correctable row.
+    void setSelection(const QUuid& correctionId, bool selected);
+    /// Sets a row's proposed quantity from the text typed (see ProposedQuantityText).
+    void setProposedQuantityText(const QUuid& correctionId, const QString& text);
+
+    /// Reads the store's stock for the document's rows and rebuilds the previews. Without
+    /// saved credentials the message line says the connection is not configured.
+    void reloadStocks();
+    /// Sends the selected, manually correctable rows; results replace the store's send results
+    /// and are folded into the previews.
+    void sendSelected();
+    /// Stops the running reload or send before its next request.
+    void requestStop();
+
+signals:
+    void selectedStatusChanged();
+    void searchTextChanged();
+    void isReloadingStocksChanged();
+    void isSendingChanged();
+    void errorMessageChanged();
+    void progressChanged(qint64 done, qint64 total);
+
+private:
+    void setReloadingStocks(bool value);
+    void setSending(bool value);
+    void setErrorMessage(std::optional<QString> message);
+    void setProgress(qint64 done, qint64 total);
+    std::shared_ptr<CommerceStockConnector> makeConnector();
+    void finishReload();
+    void finishSend();
+    void saveEditedCorrections(QList<WooCorrectionPreview> corrections);
+
+    /// What a reload's worker hands back: the report, and whether a stop cut it short.
+    struct ReloadOutcome {
+        RemoteStockReloadReport report;
+        bool stopped = false;
+    };
+    /// One running reload or send: the document it started with and its stop flag, shared
+    /// with the worker.
+    struct RunState;
+
+    QPointer<TallybrookControlStore> store_;
+    WooCredentialStore credentialStore_;
+    CommerceConnectorFactory connectorFactory_;
+
+    std::optional<WooCorrectionStatus> selectedStatus_;
+    QString searchText_;
+    bool isReloadingStocks_ = false;
+    bool isSending_ = false;
+    std::optional<QString> errorMessage_;
+    qint64 progressDone_ = 0;
+    qint64 progressTotal_ = 0;
+
+    std::shared_ptr<RunState> reloadRun_;
+    std::shared_ptr<RunState> sendRun_;
+    QFutureWatcher<ReloadOutcome> reloadWatcher_;
+    QFutureWatcher<QList<WooUpdateResultLine>> sendWatcher_;
+};
+
+} // namespace tallybrook

@@ -1,0 +1,348 @@
+#include "app/WooCorrectionsViewModel.h"
+
+#include "AppTestSupport.h"
+#include "app/TallybrookControlStore.h"
+#include "corrections/WooStockUpdateRunner.h"
+#include "storage/InMemorySecretStore.h"
+
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+using namespace tallybrook;
+using namespace tallybrook::testing;
+
+namespace {
+
+const QString sessionA = u"6F0E2C1A-9B8D-4E7F-A1B2-C3D4E5F60718"_s;
+const QString sessionB = u"0A1B2C3D-4E5F-4607-8899-AABBCCDDEEFF"_s;
+
+/// Rows built as: 0 ready (Mug), 1 noDifference (Bol), 2 missingRemoteIdentifier (Carafe),
+/// 3 ignored (Vase), 4 ready (Théière).
+QByteArray fiveRows(const QString& session) {
+    return documentBytes(session,
+                         {row(session, u"101"_s, 5, 3, u"Mug"_s), row(session, u"102"_s, 2, 2, u"Bol"_s),
+                          row(session, std::nullopt, 4, 1, u"Carafe"_s),
+                          row(session, u"104"_s, std::nullopt, 3, u"Vase"_s),
+                          row(session, u"105"_s, 1, 6, u"Théière"_s)});
+}
+
+struct WooCorrectionsViewModelTest : ::testing::Test {
+    void SetUp() override {
+        useLanguage(u"en"_s);
+        store.importInventory(decoded(fiveRows(sessionA)), std::nullopt);
+    }
+
+    WooCredentialStore credentialStore() const {
+        return WooCredentialStore(preferences,
+                                  KeychainService(KeychainService::wooCommerceServiceName(), secrets));
+    }
+    void configure() {
+        credentialStore().save(QUrl(u"https://shop.example"_s), std::nullopt, u"k"_s, u"s"_s);
+    }
+    std::unique_ptr<WooCorrectionsViewModel> makeViewModel() {
+        return std::make_unique<WooCorrectionsViewModel>(
+            store, credentialStore(), [this](const WooStoredCredentials&) { return connector; });
+    }
+    const WooCorrectionPreview& preview(int index) const { return store.corrections().at(index); }
+    std::optional<QByteArray> storedProgress() const {
+        return preferences->data(WooCorrectionProgressStore::defaultStorageKey());
+    }
+    RemoteStockLevel level(const QString& product, std::optional<qint64> quantity) const {
+        RemoteStockLevel result;
+        result.externalProductId = product;
+        result.quantity = quantity;
+        result.stockManaged = true;
+        result.fetchedAt = QDateTime::currentDateTimeUtc();
+        return result;
+    }
+
+    std::shared_ptr<InMemoryPreferencesStore> preferences = std::make_shared<InMemoryPreferencesStore>();
+    std::shared_ptr<InMemorySecretStore> secrets = std::make_shared<InMemorySecretStore>();
+    std::shared_ptr<ScriptedConnector> connector = std::make_shared<ScriptedConnector>();
+    TallybrookControlStore store{preferences};
+};
+
+} // namespace
+
+TEST(ProposedQuantityTextTest, ParsesSignedDecimalIntegersOnly) {
+    using Kind = ProposedQuantityText::Kind;
+    struct Case {
+        QString text;
+        ProposedQuantityText expected;
+    };
+    const Case cases[] = {
+        {u"7"_s, {Kind::value, 7}},
+        {u"  12 \n"_s, {Kind::value, 12}},
+        {u"+3"_s, {Kind::value, 3}},
+        {u"-4"_s, {Kind::value, -4}},
+        {u"007"_s, {Kind::value, 7}},
+        {u"9223372036854775807"_s, {Kind::value, std::numeric_limits<qint64>::max()}},
+        {u"-9223372036854775808"_s, {Kind::value, std::numeric_limits<qint64>::min()}},
+        {u""_s, {Kind::cleared, 0}},
+        {u" \t\n"_s, {Kind::cleared, 0}},
+        {u"9223372036854775808"_s, {}},
+        {u"2.5"_s, {}},
+        {u"3 pieces"_s, {}},
+        {u"+"_s, {}},
+        {u"--1"_s, {}},
+        {u"1 000"_s, {}},
+        {u"١٢"_s, {}}, // Arabic-Indic digits are not accepted
+        {u"0x10"_s, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        EXPECT_EQ(ProposedQuantityText::parse(c.text), c.expected);
+    }
+}
+
+TEST_F(WooCorrectionsViewModelTest, ProposedQuantityEditsFollowTheTextRules) {
+    auto viewModel = makeViewModel();
+    const QUuid mug = preview(0).id;
+    ASSERT_EQ(preview(0).status, WooCorrectionStatus::ready);
+
+    viewModel->setProposedQuantityText(mug, u"-3"_s);
+    EXPECT_EQ(preview(0).proposedQuantity, 0) << "negative proposals become 0";
+    EXPECT_EQ(preview(0).message, u"Proposed quantity adjusted manually."_s);
+    EXPECT_EQ(preview(0).differenceFromCurrentRemote, std::nullopt) << "no remote stock known";
+
+    const std::optional<QByteArray> saved = storedProgress();
+    const QList<WooCorrectionPreview> before = store.corrections();
+    for (const QString& rejected : {u"2.5"_s, u"4 pieces"_s}) {
+        viewModel->setProposedQuantityText(mug, rejected);
+        EXPECT_EQ(store.corrections(), before);
+        EXPECT_EQ(storedProgress(), saved) << "nothing saved";
+    }
+    viewModel->setProposedQuantityText(QUuid::createUuid(), u"4"_s);
+    EXPECT_EQ(store.corrections(), before);
+
+    // With a known remote stock the remote difference follows the proposal.
+    QList<WooCorrectionPreview> corrections = store.corrections();
+    corrections[0].currentRemoteQuantity = 3;
+    store.setCorrections(corrections);
+    viewModel->setProposedQuantityText(mug, u"  8 "_s);
+    EXPECT_EQ(preview(0).proposedQuantity, 8);
+    EXPECT_EQ(preview(0).differenceFromCurrentRemote, 5);
+
+    // Clearing the only other selected row's proposal keeps it selected but makes it unsendable.
+    viewModel->setSelection(preview(4).id, false);
+    EXPECT_TRUE(viewModel->canSend());
+    viewModel->setProposedQuantityText(mug, u"  "_s);
+    EXPECT_EQ(preview(0).proposedQuantity, std::nullopt);
+    EXPECT_EQ(preview(0).differenceFromCurrentRemote, std::nullopt);
+    EXPECT_EQ(preview(0).message, u"Proposed quantity is required."_s);
+    EXPECT_TRUE(preview(0).isSelected);
+    EXPECT_EQ(preview(0).status, WooCorrectionStatus::ready);
+    EXPECT_FALSE(viewModel->canSend());
+
+    // Sending without credentials still yields a failed line for it.
+    viewModel->sendSelected();
+    ASSERT_TRUE(waitUntil([&] { return !viewModel->isSending(); }));
+    ASSERT_EQ(store.updateResults().size(), 1);
+    EXPECT_EQ(store.updateResults().at(0).message, WooStockUpdateRunner::notConfiguredMessage());
+    EXPECT_EQ(preview(0).status, WooCorrectionStatus::failed);
+    EXPECT_FALSE(preview(0).isSelected);
+}
+
+TEST_F(WooCorrectionsViewModelTest, CountersCountTheWholeList) {
+    QList<WooCorrectionPreview> corrections = store.corrections();
+    corrections[1].status = WooCorrectionStatus::remoteStockChanged;
+    corrections[1].isSelected = true; // not correctable: not counted as selected
+    corrections[3].status = WooCorrectionStatus::failed;
+    corrections[4].isSelected = false;
+    store.setCorrections(corrections);
+    auto viewModel = makeViewModel();
+    viewModel->setSelectedStatus(WooCorrectionStatus::ready);
+    viewModel->setSearchText(u"nothing matches this"_s);
+    EXPECT_EQ(viewModel->counters(), (WooCorrectionCounters{2, 1, 1, 2}));
+}
+
+TEST_F(WooCorrectionsViewModelTest, FilterAndSearch) {
+    auto viewModel = makeViewModel();
+    const auto visibleNames = [&] {
+        QStringList names;
+        for (const WooCorrectionPreview& p : viewModel->filteredCorrections(store.corrections())) {
+            names.append(p.itemName);
+        }
+        return names;
+    };
+    struct Case {
+        const char* name;
+        std::optional<WooCorrectionStatus> status;
+        QString search;
+        QStringList expected;
+    };
+    const Case cases[] = {
+        {"everything", std::nullopt, u"  \n "_s, {u"Mug"_s, u"Bol"_s, u"Carafe"_s, u"Vase"_s, u"Théière"_s}},
+        {"accents and case ignored", std::nullopt, u"THEIERE"_s, {u"Théière"_s}},
+        {"status name in the current language", std::nullopt, u"ready"_s, {u"Mug"_s, u"Théière"_s}},
+        {"every word somewhere", std::nullopt, u"sku mug"_s, {u"Mug"_s}},
+        {"product id", std::nullopt, u"104"_s, {u"Vase"_s}},
+        {"message text", std::nullopt, u"missing woocommerce"_s, {u"Carafe"_s}},
+        {"status filter", WooCorrectionStatus::noDifference, QString(), {u"Bol"_s}},
+        {"filter and search", WooCorrectionStatus::ready, u"mug"_s, {u"Mug"_s}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        viewModel->setSelectedStatus(c.status);
+        viewModel->setSearchText(c.search);
+        EXPECT_EQ(visibleNames(), c.expected);
+    }
+    useLanguage(u"fr"_s);
+    viewModel->setSelectedStatus(std::nullopt);
+    viewModel->setSearchText(u"pret"_s);
+    EXPECT_EQ(visibleNames(), (QStringList{u"Mug"_s, u"Théière"_s})) << "\"Prêt\" in French";
+}
+
+TEST_F(WooCorrectionsViewModelTest, SelectionRules) {
+    auto viewModel = makeViewModel();
+    // Failed is not correctable: selecting the visible correctable rows does nothing, saves nothing.
+    QList<WooCorrectionPreview> corrections = store.corrections();
+    corrections[3].status = WooCorrectionStatus::failed;
+    store.setCorrections(corrections);
+    viewModel->setSelectedStatus(WooCorrectionStatus::failed);
+    EXPECT_TRUE(viewModel->visibleCorrectableIds().isEmpty());
+    const QList<WooCorrectionPreview> before = store.corrections();
+    viewModel->setVisibleSelection(true);
+    EXPECT_EQ(store.corrections(), before);
+    EXPECT_EQ(storedProgress(), std::nullopt);
+
+    // One row: only correctable statuses change.
+    viewModel->setSelection(preview(2).id, true);
+    EXPECT_FALSE(preview(2).isSelected) << "missing id is blocking";
+    viewModel->setSelection(preview(1).id, true);
+    EXPECT_TRUE(preview(1).isSelected);
+    EXPECT_NE(storedProgress(), std::nullopt);
+
+    // Bulk: visible correctable rows only; hidden rows keep their selection.
+    viewModel->setSelectedStatus(std::nullopt);
+    viewModel->setSearchText(u"mug"_s);
+    EXPECT_EQ(viewModel->visibleCorrectableIds(), QList<QUuid>{preview(0).id});
+    viewModel->toggleVisibleSelection();
+    EXPECT_FALSE(preview(0).isSelected) << "all visible were selected: the toggle deselects";
+    EXPECT_TRUE(preview(4).isSelected) << "hidden by the search";
+    viewModel->toggleVisibleSelection();
+    EXPECT_TRUE(preview(0).isSelected);
+
+    viewModel->setSearchText(QString());
+    viewModel->setVisibleSelection(false);
+    for (const WooCorrectionPreview& p : store.corrections()) {
+        EXPECT_FALSE(p.isSelected) << p.itemName.toStdString();
+    }
+    EXPECT_FALSE(viewModel->canSend());
+    viewModel->setVisibleSelection(true);
+    EXPECT_TRUE(preview(1).isSelected) << "noDifference is correctable";
+    EXPECT_FALSE(preview(2).isSelected) << "missing id is blocking";
+    EXPECT_FALSE(preview(3).isSelected) << "failed is blocking";
+}
+
+TEST_F(WooCorrectionsViewModelTest, ReloadWithoutCredentialsSaysSoAndLeavesThePreviews) {
+    auto viewModel = makeViewModel();
+    const QList<WooCorrectionPreview> before = store.corrections();
+    QSignalSpy reloading(viewModel.get(), &WooCorrectionsViewModel::isReloadingStocksChanged);
+    viewModel->reloadStocks();
+    EXPECT_EQ(viewModel->errorMessage(), u"WooCommerce connection is not configured."_s);
+    EXPECT_FALSE(viewModel->isReloadingStocks());
+    EXPECT_EQ(reloading.count(), 2);
+    EXPECT_EQ(store.corrections(), before);
+    EXPECT_EQ(connector->requests.load(), 0);
+}
+
+TEST_F(WooCorrectionsViewModelTest, ReloadAppliesTheLevelsAndSummarisesTheReport) {
+    configure();
+    auto viewModel = makeViewModel();
+    QSignalSpy progress(viewModel.get(), &WooCorrectionsViewModel::progressChanged);
+    struct Case {
+        const char* name;
+        QList<RemoteStockLevel> levels;
+        std::optional<QString> message;
+    };
+    const Case cases[] = {
+        {"every stock read",
+         {level(u"101"_s, 3), level(u"102"_s, 2), level(u"104"_s, 3), level(u"105"_s, 6)},
+         std::nullopt},
+        {"no quantity anywhere",
+         {level(u"101"_s, std::nullopt)},
+         u"Reload completed, but WooCommerce did not return any numeric stock quantity."_s},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        connector->levels = c.levels;
+        connector->requestedItemCount = 4;
+        viewModel->reloadStocks();
+        EXPECT_TRUE(viewModel->isReloadingStocks());
+        ASSERT_TRUE(waitUntil([&] { return !viewModel->isReloadingStocks(); }));
+        EXPECT_EQ(viewModel->errorMessage(), c.message);
+        EXPECT_TRUE(store.lastRemoteReloadAt().has_value());
+        EXPECT_EQ(viewModel->progressTotal(), 0) << "progress resets when the run ends";
+    }
+    EXPECT_EQ(preview(0).status, WooCorrectionStatus::remoteStockChanged) << "101 read without quantity";
+    const auto reported = [&](qint64 done, qint64 total) {
+        return std::any_of(progress.cbegin(), progress.cend(), [&](const QList<QVariant>& arguments) {
+            return arguments.at(0).toLongLong() == done && arguments.at(1).toLongLong() == total;
+        });
+    };
+    EXPECT_TRUE(reported(4, 4)) << "the last step of the first reload is always reported";
+    EXPECT_NE(storedProgress(), std::nullopt) << "a reload saves progress";
+}
+
+TEST_F(WooCorrectionsViewModelTest, AResultForAReplacedDocumentIsDropped) {
+    configure();
+    auto viewModel = makeViewModel();
+    connector->levels = {level(u"101"_s, 1)};
+    connector->requestedItemCount = 1;
+    connector->gated = true;
+    viewModel->reloadStocks();
+    ASSERT_TRUE(connector->entered.tryAcquire(1, 60000));
+
+    store.importInventory(decoded(fiveRows(sessionB)), std::nullopt);
+    const QList<WooCorrectionPreview> replaced = store.corrections();
+    connector->gate.release();
+    ASSERT_TRUE(waitUntil([&] { return !viewModel->isReloadingStocks(); }));
+    EXPECT_EQ(store.corrections(), replaced);
+    EXPECT_EQ(store.lastRemoteReloadAt(), std::nullopt);
+    EXPECT_EQ(viewModel->errorMessage(), std::nullopt);
+
+    // The same holds for a send.
+    viewModel->sendSelected();
+    ASSERT_TRUE(connector->entered.tryAcquire(1, 60000));
+    store.importInventory(decoded(fiveRows(sessionA)), std::nullopt);
+    const QList<WooCorrectionPreview> reimported = store.corrections();
+    connector->gate.release(2);
+    ASSERT_TRUE(waitUntil([&] { return !viewModel->isSending(); }));
+    EXPECT_EQ(store.corrections(), reimported);
+    EXPECT_TRUE(store.updateResults().isEmpty());
+}
+
+TEST_F(WooCorrectionsViewModelTest, StoppingEndsARunBetweenTwoRequests) {
+    configure();
+    auto viewModel = makeViewModel();
+    connector->levels = {level(u"101"_s, 3), level(u"105"_s, 6), level(u"102"_s, 2)};
+    connector->requestedItemCount = 3;
+    connector->gated = true;
+    const QList<WooCorrectionPreview> before = store.corrections();
+
+    viewModel->reloadStocks();
+    ASSERT_TRUE(connector->entered.tryAcquire(1, 60000));
+    viewModel->requestStop();
+    connector->gate.release();
+    ASSERT_TRUE(waitUntil([&] { return !viewModel->isReloadingStocks(); }));
+    EXPECT_EQ(connector->requests.load(), 1);
+    EXPECT_EQ(preview(0).currentRemoteQuantity, 3) << "the row read is rebuilt";
+    EXPECT_NE(preview(0).id, before.at(0).id);
+    for (int i = 1; i < 5; ++i) {
+        EXPECT_EQ(preview(i), before.at(i)) << "rows not reached stay as they were";
+    }
+
+    // A stopped send reports only the lines it made.
+    connector->requests = 0;
+    viewModel->sendSelected();
+    ASSERT_TRUE(connector->entered.tryAcquire(1, 60000));
+    viewModel->requestStop();
+    connector->gate.release();
+    ASSERT_TRUE(waitUntil([&] { return !viewModel->isSending(); }));
+    ASSERT_EQ(store.updateResults().size(), 1);
+    EXPECT_EQ(store.updateResults().at(0).correctionId, preview(0).id);
+    EXPECT_EQ(preview(0).status, WooCorrectionStatus::sent);
+    EXPECT_EQ(preview(4).status, WooCorrectionStatus::ready) << "not reached";
+    EXPECT_TRUE(preview(4).isSelected);
+}
