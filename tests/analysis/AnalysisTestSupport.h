@@ -1,0 +1,80 @@
+#pragma once
+
+#include "document/InventoryExportDocument.h"
+#include "localization/AppLanguage.h"
+#include "localization/PreferencesStore.h"
+
+#include <QList>
+#include <QString>
+#include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+#include <ostream>
+
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace tallybrook::test {
+
+using namespace Qt::StringLiterals;
+
+/// Forces the interface language through the standard preferences store.
+inline void setLanguage(AppLanguage language) {
+    PreferencesStore::standard()->setString(QString::fromUtf16(languagePreferenceStorageKey),
+                                            rawValue(language));
+}
+
+/// Starts every test with its own preferences store, in French.
+class AnalysisTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        PreferencesStore::setStandard(std::make_shared<InMemoryPreferencesStore>());
+        setLanguage(AppLanguage::french);
+    }
+    void TearDown() override { PreferencesStore::setStandard(std::make_shared<InMemoryPreferencesStore>()); }
+};
+
+/// A row with the fields tests usually vary; everything else at its default.
+struct RowSpec {
+    std::optional<QString> itemName{};
+    std::optional<qint64> difference{};
+    InventoryExportRowStatus status = InventoryExportRowStatus::counted;
+    std::optional<QString> location{};
+    std::optional<QString> barcode{};
+};
+
+inline InventoryExportRow makeRow(const RowSpec& spec) {
+    InventoryExportRow row;
+    row.sessionId = u"6B1F3A52-7C0D-4E59-9D3A-1F2E3D4C5B6A"_s;
+    row.itemName = spec.itemName;
+    row.difference = spec.difference;
+    row.status = spec.status;
+    row.location = spec.location;
+    row.barcode = spec.barcode;
+    return row;
+}
+
+inline InventoryExportDocument makeDocument(QList<InventoryExportRow> rows,
+                                            std::optional<QString> sourceLocation = std::nullopt) {
+    InventoryExportDocument document;
+    document.format = u"com.tallybrook.inventory-export"_s;
+    document.formatVersion = 1;
+    document.session.id = u"6B1F3A52-7C0D-4E59-9D3A-1F2E3D4C5B6A"_s;
+    document.session.name = u"Printemps"_s;
+    document.source = InventoryExportSource{u"woocommerce"_s, u"Boutique"_s, std::nullopt, sourceLocation};
+    document.rows = std::move(rows);
+    return document;
+}
+
+/// The item names of rows, in order (absent names as "-").
+template <typename RowList> QStringList itemNames(const RowList& rows) {
+    QStringList names;
+    for (const InventoryExportRow* row : rows) {
+        names.append(row->itemName.value_or(u"-"_s));
+    }
+    return names;
+}
+
+} // namespace tallybrook::test
