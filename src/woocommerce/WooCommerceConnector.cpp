@@ -1,0 +1,94 @@
+#include "woocommerce/WooCommerceConnector.h"
+
+#include "localization/AppText.h"
+#include "localization/LocalizedError.h"
+#include "woocommerce/QtHttpTransport.h"
+
+namespace tallybrook {
+
+namespace {
+
+// Closes the transport's connections when a call ends, however it ends, in the calling thread.
+class ConnectionsClosedAtEnd {
+public:
+    explicit ConnectionsClosedAtEnd(HttpTransport& transport)
+        : transport_(transport) {}
+    ~ConnectionsClosedAtEnd() { transport_.closeConnections(); }
+    ConnectionsClosedAtEnd(const ConnectionsClosedAtEnd&) = delete;
+    ConnectionsClosedAtEnd& operator=(const ConnectionsClosedAtEnd&) = delete;
+
+private:
+    HttpTransport& transport_;
+};
+
+} // namespace
+
+WooCommerceConnector::WooCommerceConnector(QUrl storeURL, QString consumerKey, QString consumerSecret,
+                                           std::shared_ptr<HttpTransport> transport, Clock clock)
+    : transport_(transport ? std::move(transport) : std::make_shared<QtHttpTransport>())
+    , updateService_(WooCommerceAPIClient(std::move(storeURL), std::move(consumerKey),
+                                          std::move(consumerSecret), transport_),
+                     std::move(clock)) {}
+
+void WooCommerceConnector::validateCredentials() {
+    const ConnectionsClosedAtEnd closing(*transport_);
+    updateService_.validateCredentials();
+}
+
+RemoteStockReloadReport
+WooCommerceConnector::fetchCurrentStocksWithReport(const InventoryExportDocument& document,
+                                                   const WorkObserver& observer) {
+    const ConnectionsClosedAtEnd closing(*transport_);
+    return updateService_.fetchCurrentStocksWithReport(document, observer);
+}
+
+QList<WooUpdateResultLine>
+WooCommerceConnector::updateSelectedStocks(const QList<WooCorrectionPreview>& previews,
+                                           const WorkObserver& observer) {
+    const ConnectionsClosedAtEnd closing(*transport_);
+    QList<const WooCorrectionPreview*> toSend;
+    for (const WooCorrectionPreview& preview : previews) {
+        if (preview.isSelected && isManuallyCorrectable(preview.status)) {
+            toSend.append(&preview);
+        }
+    }
+
+    QList<WooUpdateResultLine> lines;
+    lines.reserve(toSend.size());
+    const qint64 total = toSend.size();
+    for (const WooCorrectionPreview* previewPointer : toSend) {
+        if (observer.stopRequested()) {
+            break;
+        }
+        const WooCorrectionPreview& preview = *previewPointer;
+        WooUpdateResultLine line;
+        line.id = QUuid::createUuid();
+        line.correctionId = preview.id;
+        line.externalProductId = preview.externalProductId;
+        line.externalVariantId = preview.externalVariantId;
+        line.itemName = preview.itemName;
+        line.requestedQuantity = preview.proposedQuantity;
+
+        if (!preview.externalProductId || !preview.proposedQuantity) {
+            line.message = AppText::localized(u"wooUpdate.missingIdentifier");
+        } else {
+            try {
+                const auto after = updateService_.updateStock(
+                    *preview.externalProductId, preview.externalVariantId, *preview.proposedQuantity);
+                line.success = true;
+                line.remoteQuantityAfterUpdate = after ? after : preview.proposedQuantity;
+                line.message = AppText::localized(u"wooUpdate.updated");
+            } catch (const LocalizedError& error) {
+                line.message = error.localizedDescription();
+            } catch (const std::exception& error) {
+                line.message = QString::fromLocal8Bit(error.what());
+            }
+        }
+        line.updatedAt = updateService_.now();
+        lines.append(std::move(line));
+        observer.report(lines.size(), total);
+    }
+    return lines;
+}
+
+} // namespace tallybrook

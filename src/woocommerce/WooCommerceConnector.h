@@ -1,0 +1,44 @@
+#pragma once
+
+#include "corrections/Clock.h"
+#include "corrections/CommerceStockConnector.h"
+#include "woocommerce/HttpTransport.h"
+#include "woocommerce/WooStockUpdateService.h"
+
+#include <QString>
+#include <QUrl>
+#include <memory>
+
+namespace tallybrook {
+
+/// The WooCommerce connector of the correction workflow: reads stock for a document and sends
+/// selected corrections, one request at a time, never failing as a whole. Built from the saved
+/// credentials for each reload, send or connection test and dropped afterwards; its transport
+/// keeps the connection to the shop alive for the length of each call, and closes it (in the
+/// calling thread) when the call ends. Calls block: run them on a worker thread (the transport
+/// waits for answers in that thread).
+class WooCommerceConnector final : public CommerceStockConnector {
+public:
+    /// `transport` defaults to a new QtHttpTransport owned by this connector.
+    WooCommerceConnector(QUrl storeURL, QString consumerKey, QString consumerSecret,
+                         std::shared_ptr<HttpTransport> transport = nullptr, Clock clock = systemNow);
+
+    CommerceConnectorKind kind() const override { return CommerceConnectorKind::wooCommerce; }
+    const WooStockUpdateService& updateService() const { return updateService_; }
+
+    /// Throws the client's error when the shop refuses the credentials or cannot be reached.
+    void validateCredentials() override;
+    RemoteStockReloadReport fetchCurrentStocksWithReport(const InventoryExportDocument& document,
+                                                         const WorkObserver& observer = {}) override;
+    /// Sends the selected previews whose status is manually correctable, in order, one result
+    /// line each (others get none). A failure fails only its line. The observer hears (lines
+    /// done, previews to send) after each line and may stop the run before the next one.
+    QList<WooUpdateResultLine> updateSelectedStocks(const QList<WooCorrectionPreview>& previews,
+                                                    const WorkObserver& observer = {}) override;
+
+private:
+    std::shared_ptr<HttpTransport> transport_;
+    WooStockUpdateService updateService_;
+};
+
+} // namespace tallybrook

@@ -1,0 +1,329 @@
+#include "woocommerce/WooCommerceAPIClient.h"
+
+#include "WooTestSupport.h"
+#include "woocommerce/WooCommerceAPIError.h"
+#include "woocommerce/WooDecodingError.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTimeZone>
+#include <gtest/gtest.h>
+
+namespace tallybrook {
+namespace {
+
+using test::ScriptedTransport;
+using test::ShopTest;
+using test::targetsOf;
+
+class WooCommerceAPIClientTest : public ShopTest {
+protected:
+    QUrl shopURL(const QString& path) const {
+        QUrl url = shop->url();
+        url.setPath(path);
+        return url;
+    }
+
+    template <typename Work> WooCommerceAPIError apiErrorOf(Work&& work) {
+        try {
+            work();
+        } catch (const WooCommerceAPIError& error) {
+            return error;
+        }
+        ADD_FAILURE() << "no WooCommerceAPIError";
+        return WooCommerceAPIError::invalidResponse();
+    }
+};
+
+TEST_F(WooCommerceAPIClientTest, ReadsProductsAndVariations) {
+    const auto api = client();
+    EXPECT_NO_THROW(api.validateCredentials());
+
+    const auto product = api.fetchProduct(12);
+    EXPECT_EQ(product.id, 12);
+    EXPECT_EQ(product.name, QStringLiteral("Bougie"));
+    EXPECT_EQ(product.sku, QStringLiteral("B-12"));
+    EXPECT_EQ(product.stockQuantity, 5);
+    EXPECT_EQ(product.manageStock, true);
+    EXPECT_EQ(product.type, QStringLiteral("simple"));
+
+    const auto unmanaged = api.fetchProduct(14);
+    EXPECT_EQ(unmanaged.stockQuantity, std::nullopt);
+    EXPECT_EQ(unmanaged.manageStock, false);
+
+    const auto variation = api.fetchVariation(20, 21);
+    EXPECT_EQ(variation.id, 21);
+    EXPECT_EQ(variation.stockQuantity, 3);
+    EXPECT_EQ(api.fetchVariation(20, 22).manageStock, false); // "parent"
+    EXPECT_EQ(api.fetchVariation(30, 31).stockQuantity, 9);   // the parent's stock
+
+    EXPECT_EQ(targetsOf(shop->requestLog()),
+              (QStringList{root() + QStringLiteral("/products?per_page=1&page=1"),
+                           root() + QStringLiteral("/products/12"), root() + QStringLiteral("/products/14"),
+                           root() + QStringLiteral("/products/20/variations/21"),
+                           root() + QStringLiteral("/products/20/variations/22"),
+                           root() + QStringLiteral("/products/30/variations/31")}));
+}
+
+TEST_F(WooCommerceAPIClientTest, PagesThroughListingsWithTheShopsHeaders) {
+    const auto api = client();
+    const auto first = api.fetchProductsPage(1, 4);
+    ASSERT_EQ(first.items.size(), 4);
+    EXPECT_EQ(first.total, 6);
+    EXPECT_EQ(first.totalPages, 2);
+    const auto past = api.fetchProductsPage(3, 4);
+    EXPECT_TRUE(past.items.isEmpty());
+    EXPECT_EQ(past.total, 6);
+
+    const auto variations = api.fetchVariationsPage(20, 1, 100);
+    EXPECT_EQ(variations.items.size(), 3);
+    EXPECT_EQ(variations.totalPages, 1);
+
+    // 11:00:30.250 at UTC+2 is 09:00:30 UTC: products modified later, oldest first.
+    const QDateTime after(QDate(2024, 5, 2), QTime(11, 0, 30, 250), QTimeZone(2 * 3600));
+    const auto modified = api.fetchProductsPage(1, 10, after);
+    QList<qint64> ids;
+    for (const auto& item : modified.items) {
+        ids.append(item.id);
+    }
+    EXPECT_EQ(ids, (QList<qint64>{13, 14, 20, 30, 40}));
+
+    EXPECT_EQ(
+        targetsOf(shop->requestLog()),
+        (QStringList{
+            root() + QStringLiteral("/products?per_page=4&page=1&status=any"),
+            root() + QStringLiteral("/products?per_page=4&page=3&status=any"),
+            root() + QStringLiteral("/products/20/variations?per_page=100&page=1&status=any"),
+            root() + QStringLiteral("/products?per_page=10&page=1&status=any&modified_after=2024-05-02T09:"
+                                    "00:30Z&dates_are_gmt=true&orderby=modified&order=asc")}));
+}
+
+TEST_F(WooCommerceAPIClientTest, UpdatesSendTheStockBodyAndReturnTheRecordAsReRead) {
+    const auto api = client();
+    const auto product = api.updateProduct(12, -3);
+    EXPECT_EQ(product.stockQuantity, 0);
+    EXPECT_EQ(product.stockStatus, QStringLiteral("outofstock"));
+    EXPECT_EQ(shop->stock(12), 0);
+
+    const auto variation = api.updateVariation(20, 23, 4);
+    EXPECT_EQ(variation.manageStock, true);
+    EXPECT_EQ(variation.stockQuantity, 4);
+    EXPECT_EQ(shop->stock(20, 23), 4);
+
+    const auto log = shop->requestLog();
+    ASSERT_EQ(log.size(), 2);
+    EXPECT_EQ(log[0].method, QStringLiteral("PUT"));
+    EXPECT_EQ(log[0].target, root() + QStringLiteral("/products/12"));
+    EXPECT_EQ(QJsonDocument::fromJson(log[0].body).object(),
+              (QJsonObject{{QStringLiteral("manage_stock"), true}, {QStringLiteral("stock_quantity"), 0}}));
+    EXPECT_EQ(log[1].target, root() + QStringLiteral("/products/20/variations/23"));
+    EXPECT_EQ(QJsonDocument::fromJson(log[1].body).object(),
+              (QJsonObject{{QStringLiteral("manage_stock"), true}, {QStringLiteral("stock_quantity"), 4}}));
+}
+
+TEST_F(WooCommerceAPIClientTest, BuildsTheSamePathWhateverTheSavedURLLooksLike) {
+    struct Case {
+        QString savedPath;
+        QString expectedPrefix;
+    };
+    const Case cases[] = {
+        {QString(), QString()},
+        {QStringLiteral("/"), QString()},
+        {QStringLiteral("/boutique"), QStringLiteral("/boutique")},
+        {QStringLiteral("/boutique/"), QStringLiteral("/boutique")},
+        {QStringLiteral("/shops/lumiere"), QStringLiteral("/shops/lumiere")},
+    };
+    for (const Case& c : cases) {
+        shop->clearRequestLog();
+        client(shopURL(c.savedPath)).fetchVariation(20, 21);
+        EXPECT_EQ(targetsOf(shop->requestLog()),
+                  QStringList{c.expectedPrefix + root() + QStringLiteral("/products/20/variations/21")})
+            << c.savedPath.toStdString();
+    }
+}
+
+TEST_F(WooCommerceAPIClientTest, AuthenticatesWithBasicAndNeverPutsCredentialsInTheURL) {
+    QUrl withUserInfo = shop->url();
+    withUserInfo.setUserName(QStringLiteral("someone"));
+    withUserInfo.setPassword(QStringLiteral("hunter2"));
+    withUserInfo.setQuery(QStringLiteral("consumer_key=leak"));
+    withUserInfo.setFragment(QStringLiteral("frag"));
+    const auto api = client(withUserInfo, QStringLiteral("ck_demo"), QStringLiteral("cs_demo"));
+    api.fetchProduct(12);
+    api.updateProduct(40, 2);
+    api.fetchProductsPage(1, 1);
+
+    const auto log = shop->requestLog();
+    ASSERT_EQ(log.size(), 3);
+    for (const auto& request : log) {
+        EXPECT_EQ(request.authorization, QStringLiteral("Basic Y2tfZGVtbzpjc19kZW1v")); // ck_demo:cs_demo
+        for (const char* secret : {"ck_demo", "cs_demo", "someone", "hunter2", "leak", "consumer"}) {
+            EXPECT_FALSE(request.target.contains(QString::fromLatin1(secret)))
+                << request.target.toStdString();
+        }
+    }
+}
+
+TEST_F(WooCommerceAPIClientTest, RefusesUnusableURLsBeforeAnyRequest) {
+    const QString port = QString::number(shop->port());
+    const QStringList urls{QString(),
+                           QStringLiteral("127.0.0.1:") + port,
+                           QStringLiteral("ftp://127.0.0.1:") + port,
+                           QStringLiteral("http://"),
+                           QStringLiteral("/wp-json"),
+                           QStringLiteral("mailto:shop@example.com"),
+                           QStringLiteral("http://exa mple.com")};
+    for (const QString& text : urls) {
+        const auto api = client(QUrl(text));
+        const auto error = apiErrorOf([&] { api.fetchProduct(12); });
+        EXPECT_EQ(error.errorCase(), WooCommerceAPIError::Case::invalidURL) << text.toStdString();
+        EXPECT_EQ(error.localizedDescription(), QStringLiteral("Invalid WooCommerce URL."));
+        EXPECT_FALSE(WooCommerceAPIClient::isUsableBaseURL(QUrl(text)));
+    }
+    EXPECT_EQ(shop->requestCount(), 0);
+}
+
+TEST_F(WooCommerceAPIClientTest, ShopRefusalsBecomeStatusErrorsWithTheBodyVerbatim) {
+    struct Case {
+        std::function<void(const WooCommerceAPIClient&)> call;
+        QString secret;
+        int status;
+        QString body;
+    };
+    const QString invalidSecret = QStringLiteral(
+        R"({"code":"woocommerce_rest_authentication_error","data":{"status":401},"message":"Consumer secret is invalid."})");
+    const Case cases[] = {
+        {[](const auto& api) { api.validateCredentials(); }, QStringLiteral("wrong"), 401, invalidSecret},
+        {[](const auto& api) { api.fetchProduct(99); }, QStringLiteral("cs_demo"), 404,
+         QStringLiteral(
+             R"({"code":"woocommerce_rest_product_invalid_id","data":{"status":404},"message":"Invalid ID."})")},
+        {[](const auto& api) { api.updateProduct(99, 1); }, QStringLiteral("cs_demo"), 400,
+         QStringLiteral(
+             R"({"code":"woocommerce_rest_product_invalid_id","data":{"status":400},"message":"Invalid ID."})")},
+        {[](const auto& api) { api.fetchVariation(30, 21); }, QStringLiteral("cs_demo"), 404,
+         QStringLiteral(
+             R"({"code":"woocommerce_rest_product_variation_invalid_id","data":{"status":404},"message":"Invalid ID."})")},
+        {[](const auto& api) { api.fetchProductsPage(1, 101); }, QStringLiteral("cs_demo"), 400,
+         QString::fromUtf8(
+             R"json({"code":"rest_invalid_param","data":{"params":{"per_page":"per_page must be between )json"
+             R"json(1 (inclusive) and 100 (inclusive)"},"status":400},"message":"Invalid parameter(s): per_page"})json")},
+    };
+    for (const Case& c : cases) {
+        const auto api = client(std::nullopt, QStringLiteral("ck_demo"), c.secret);
+        const auto error = apiErrorOf([&] { c.call(api); });
+        EXPECT_EQ(error.errorCase(), WooCommerceAPIError::Case::httpStatus);
+        EXPECT_EQ(error.statusCode(), c.status);
+        EXPECT_EQ(error.body(), c.body);
+        EXPECT_EQ(error.localizedDescription(), QStringLiteral("WooCommerce error ") +
+                                                    QString::number(c.status) + QStringLiteral(": ") +
+                                                    c.body);
+    }
+    test::useLanguage(AppLanguage::french);
+    EXPECT_EQ(WooCommerceAPIError::httpStatus(401, QStringLiteral("{}")).localizedDescription(),
+              QStringLiteral("Erreur WooCommerce 401: {}"));
+}
+
+TEST_F(WooCommerceAPIClientTest, ServerFaultsFailTheCallThatMetThem) {
+    const auto api = client();
+    shop->addFault({DemoShopFault::serverError, QStringLiteral("/products/12"), 1});
+    EXPECT_EQ(apiErrorOf([&] { api.fetchProduct(12); }).statusCode(), 500);
+    shop->addFault({DemoShopFault::tooManyRequests, QStringLiteral("/products/12"), 1});
+    EXPECT_EQ(apiErrorOf([&] { api.fetchProduct(12); }).statusCode(), 429);
+    shop->addFault({DemoShopFault::emptyBody, QStringLiteral("/products/12"), 1});
+    EXPECT_EQ(apiErrorOf([&] { api.fetchProduct(12); }).errorCase(),
+              WooCommerceAPIError::Case::emptyResponse);
+    shop->addFault({DemoShopFault::notJson, QStringLiteral("/products/12"), 1});
+    EXPECT_THROW(api.fetchProduct(12), WooDecodingError);
+    shop->addFault({DemoShopFault::wrongShape, QStringLiteral("/products/12"), 1});
+    EXPECT_THROW(api.fetchProduct(12), WooDecodingError);
+    shop->addFault({DemoShopFault::wrongShape, QStringLiteral("/products"), 1});
+    EXPECT_THROW(api.validateCredentials(), WooDecodingError);
+    EXPECT_EQ(api.fetchProduct(12).stockQuantity, 5);
+}
+
+// Answers no shop gives on purpose: the client's own rules on status, body and headers.
+TEST(WooCommerceAPIClientRulesTest, JudgesStatusAndBodyInOrder) {
+    test::useLanguage(AppLanguage::english);
+    auto transport = std::make_shared<ScriptedTransport>();
+    const WooCommerceAPIClient api(QUrl(QStringLiteral("https://shop.example")), QStringLiteral("k"),
+                                   QStringLiteral("s"), transport);
+    struct Case {
+        HttpResponse answer;
+        WooCommerceAPIError expected;
+    };
+    const Case cases[] = {
+        {{204, {}, {}}, WooCommerceAPIError::emptyResponse()},
+        {{200, {}, {}}, WooCommerceAPIError::emptyResponse()},
+        {{101, {}, QByteArrayLiteral("x")}, WooCommerceAPIError::httpStatus(101, QStringLiteral("x"))},
+        {{304, {}, {}}, WooCommerceAPIError::httpStatus(304, QString())},
+        {{302, {}, QByteArrayLiteral("moved")},
+         WooCommerceAPIError::httpStatus(302, QStringLiteral("moved"))},
+        {{500, {}, QByteArrayLiteral("\xff\xfe broken")}, WooCommerceAPIError::httpStatus(500, QString())},
+        {{503, {}, QByteArrayLiteral("Erreur: d\xc3\xa9j\xc3\xa0")},
+         WooCommerceAPIError::httpStatus(503, QStringLiteral("Erreur: déjà"))},
+        {{0, {}, QByteArrayLiteral("{}")}, WooCommerceAPIError::invalidResponse()},
+    };
+    for (const Case& c : cases) {
+        transport->answers.push_back(c.answer);
+        try {
+            api.fetchProduct(1);
+            ADD_FAILURE() << c.answer.statusCode;
+        } catch (const WooCommerceAPIError& error) {
+            EXPECT_EQ(error, c.expected) << c.answer.statusCode;
+        }
+    }
+}
+
+TEST(WooCommerceAPIClientRulesTest, ReadsPageHeadersAsStrictIntegersWhateverTheirCase) {
+    auto transport = std::make_shared<ScriptedTransport>();
+    const WooCommerceAPIClient api(QUrl(QStringLiteral("https://shop.example")), QStringLiteral("k"),
+                                   QStringLiteral("s"), transport);
+    struct Case {
+        QList<HttpHeader> headers;
+        std::optional<qint64> total;
+        std::optional<qint64> totalPages;
+    };
+    const Case cases[] = {
+        {{{"X-WP-Total", "42"}, {"X-WP-TotalPages", "3"}}, 42, 3},
+        {{{"x-wp-total", "+42"}, {"X-WP-TOTALPAGES", "007"}}, 42, 7},
+        {{{"X-WP-Total", " 42"}, {"X-WP-TotalPages", "3.0"}}, {}, {}},
+        {{{"X-WP-Total", ""}, {"X-WP-TotalPages", "3 "}}, {}, {}},
+        {{{"X-WP-Total", "99999999999999999999"}}, {}, {}},
+        {{}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        transport->answers.push_back({200, c.headers, QByteArrayLiteral("[]")});
+        const auto page = api.fetchVariationsPage(5, 1, 10);
+        EXPECT_EQ(page.total, c.total);
+        EXPECT_EQ(page.totalPages, c.totalPages);
+    }
+}
+
+TEST(WooCommerceAPIClientRulesTest, SendsJsonHeadersAndAZeroFloorStockBody) {
+    auto transport = std::make_shared<ScriptedTransport>();
+    const WooCommerceAPIClient api(QUrl(QStringLiteral("https://shop.example/")), QStringLiteral("clé"),
+                                   QStringLiteral("s:e"), transport);
+    transport->answers.push_back({200, {}, QByteArrayLiteral(R"({"id": 3, "stock_quantity": 0})")});
+    transport->answers.push_back({200, {}, QByteArrayLiteral(R"({"id": 3})")});
+    EXPECT_EQ(api.updateVariation(2, 3, -7).stockQuantity, 0);
+    EXPECT_EQ(api.fetchProduct(3).stockQuantity, std::nullopt);
+
+    const HttpRequest& put = transport->requests.at(0);
+    EXPECT_EQ(put.method, "PUT");
+    EXPECT_EQ(put.url.toString(),
+              QStringLiteral("https://shop.example/wp-json/wc/v3/products/2/variations/3"));
+    EXPECT_EQ(put.body, QByteArrayLiteral(R"({"manage_stock":true,"stock_quantity":0})"));
+    EXPECT_EQ(put.headers,
+              (QList<HttpHeader>{{"Accept", "application/json"},
+                                 {"Authorization", "Basic " + QByteArray("cl\xc3\xa9:s:e").toBase64()},
+                                 {"Content-Type", "application/json"}}));
+    const HttpRequest& get = transport->requests.at(1);
+    EXPECT_EQ(get.method, "GET");
+    EXPECT_EQ(get.body, std::nullopt);
+    EXPECT_EQ(get.headers.size(), 2);
+    EXPECT_FALSE(get.url.hasQuery());
+    EXPECT_FALSE(get.url.toString().contains(u'?'));
+}
+
+} // namespace
+} // namespace tallybrook

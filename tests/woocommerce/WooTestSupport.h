@@ -1,0 +1,124 @@
+#pragma once
+
+#include "demo-shop/DemoShop.h"
+#include "document/InventoryExportDocument.h"
+#include "localization/AppLanguage.h"
+#include "localization/PreferencesStore.h"
+#include "woocommerce/QtHttpTransport.h"
+#include "woocommerce/WooCommerceAPIClient.h"
+
+#include <QList>
+#include <deque>
+#include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+
+namespace tallybrook::test {
+
+inline void useLanguage(AppLanguage language) {
+    PreferencesStore::setStandard(std::make_shared<InMemoryPreferencesStore>());
+    PreferencesStore::standard()->setString(QString::fromUtf16(languagePreferenceStorageKey),
+                                            rawValue(language));
+}
+
+/// The shop most tests read from:
+/// 12 simple, stock 5 · 13 simple, stock 0 · 14 simple, stock not managed ·
+/// 20 variable (no own stock): 21 stock 3, 22 "parent", 23 not managed ·
+/// 30 variable with own stock 9: 31 "parent", 32 not managed · 40 simple, stock 7.
+inline DemoCatalog standardCatalog() {
+    const QByteArray json = R"({"products": [
+        {"id": 12, "name": "Bougie", "sku": "B-12", "manage_stock": true, "stock_quantity": 5},
+        {"id": 13, "name": "Savon", "manage_stock": true, "stock_quantity": 0},
+        {"id": 14, "name": "Carte cadeau", "manage_stock": false},
+        {"id": 20, "name": "Robe", "manage_stock": false, "variations": [
+            {"id": 21, "manage_stock": true, "stock_quantity": 3, "option": "M"},
+            {"id": 22, "manage_stock": "parent", "option": "L"},
+            {"id": 23, "manage_stock": false, "option": "S"}]},
+        {"id": 30, "name": "Pull", "manage_stock": true, "stock_quantity": 9, "variations": [
+            {"id": 31, "manage_stock": "parent", "option": "M"},
+            {"id": 32, "manage_stock": false, "option": "L"}]},
+        {"id": 40, "name": "Vase", "manage_stock": true, "stock_quantity": 7}]})";
+    return DemoCatalog::fromJson(json);
+}
+
+/// A document row pointing at the shop.
+inline InventoryExportRow shopRow(std::optional<QString> productId,
+                                  std::optional<QString> variantId = std::nullopt,
+                                  std::optional<QString> itemName = std::nullopt) {
+    InventoryExportRow row;
+    row.externalProductId = std::move(productId);
+    row.externalVariantId = std::move(variantId);
+    row.itemName = std::move(itemName);
+    row.localItemId = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+    row.status = InventoryExportRowStatus::counted;
+    return row;
+}
+
+inline InventoryExportDocument documentWith(QList<InventoryExportRow> rows) {
+    InventoryExportDocument document;
+    document.session.id = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+    document.rows = std::move(rows);
+    return document;
+}
+
+/// The paths (with query) that the shop received, in order.
+inline QStringList targetsOf(const QList<DemoShopRequest>& log) {
+    QStringList targets;
+    for (const DemoShopRequest& request : log) {
+        targets.append(request.target);
+    }
+    return targets;
+}
+
+/// English texts and a running demo shop (standard catalogue) on an ephemeral loopback port.
+class ShopTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        useLanguage(AppLanguage::english);
+        shop = std::make_unique<DemoShop>(standardCatalog());
+        shop->start(0);
+    }
+
+    void TearDown() override {
+        transports.clear();
+        shop->stop();
+    }
+
+    std::shared_ptr<QtHttpTransport> transport(QtHttpTransport::Options options = {}) {
+        auto made = std::make_shared<QtHttpTransport>(std::move(options));
+        transports.push_back(made);
+        return made;
+    }
+
+    WooCommerceAPIClient client(std::optional<QUrl> base = std::nullopt,
+                                QString key = QStringLiteral("ck_demo"),
+                                QString secret = QStringLiteral("cs_demo")) {
+        return WooCommerceAPIClient(base.value_or(shop->url()), std::move(key), std::move(secret),
+                                    transport());
+    }
+
+    static const QString root() { return QStringLiteral("/wp-json/wc/v3"); }
+
+    std::unique_ptr<DemoShop> shop;
+    std::deque<std::shared_ptr<QtHttpTransport>> transports;
+};
+
+/// Answers from a script and records requests: for the client's rules on answers no real
+/// shop gives (odd headers, 1xx, invalid UTF-8).
+class ScriptedTransport final : public HttpTransport {
+public:
+    HttpResponse send(const HttpRequest& request) override {
+        requests.append(request);
+        if (answers.empty()) {
+            return HttpResponse{500, {}, QByteArrayLiteral("no scripted answer")};
+        }
+        HttpResponse answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    std::deque<HttpResponse> answers;
+    QList<HttpRequest> requests;
+};
+
+} // namespace tallybrook::test

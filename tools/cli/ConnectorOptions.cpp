@@ -1,0 +1,49 @@
+#include "ConnectorOptions.h"
+
+#include "localization/AppText.h"
+#include "localization/PreferencesStore.h"
+#include "storage/KeychainService.h"
+#include "storage/QtKeychainSecretStore.h"
+#include "storage/WooCredentialStore.h"
+#include "woocommerce/WooCommerceAPIClient.h"
+#include "woocommerce/WooCommerceConnector.h"
+
+#include <QUrl>
+
+namespace tallybrook::cli {
+
+std::unique_ptr<WooCommerceConnector> connectorFromOptions(const Arguments& arguments) {
+    const auto store = arguments.option(storeOption);
+    if (!store) {
+        // The saved connection: address in the preferences (read only), secrets in the system's
+        // secret store. A secret store that cannot be read counts as no connection, as in the window.
+        WooCredentialStore credentials(PreferencesStore::standard(),
+                                       KeychainService(KeychainService::wooCommerceServiceName(),
+                                                       std::make_shared<QtKeychainSecretStore>()));
+        std::optional<WooStoredCredentials> saved;
+        try {
+            saved = credentials.load();
+        } catch (const LocalizedError&) {
+            saved.reset();
+        }
+        if (!saved) {
+            printErr(AppText::localized(u"woo.notConfigured") + u'\n');
+            return nullptr;
+        }
+        return std::make_unique<WooCommerceConnector>(saved->storeURL, saved->consumerKey, saved->consumerSecret);
+    }
+    const QUrl url(store->trimmed(), QUrl::StrictMode);
+    if (!WooCommerceAPIClient::isUsableBaseURL(url)) {
+        printErr(AppText::localized(u"woo.invalidURL") + u'\n');
+        return nullptr;
+    }
+    const QString key = qEnvironmentVariable(consumerKeyVariable).trimmed();
+    const QString secret = qEnvironmentVariable(consumerSecretVariable).trimmed();
+    if (key.isEmpty() || secret.isEmpty()) {
+        printErr(AppText::localized(u"woo.notConfigured") + u'\n');
+        return nullptr;
+    }
+    return std::make_unique<WooCommerceConnector>(url, key, secret);
+}
+
+} // namespace tallybrook::cli

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "DemoCatalog.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QUrl>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace tallybrook {
+
+/// Faults the demo shop can inject instead of its normal answer.
+enum class DemoShopFault {
+    serverError,     ///< 500 with a WordPress error body
+    tooManyRequests, ///< 429 with Retry-After
+    dropConnection,  ///< the headers, then the connection closes before the promised body
+    notJson,         ///< 200 with an HTML page
+    emptyBody,       ///< 200 with an empty body
+    wrongShape,      ///< 200 with JSON of the wrong shape (a list for one item, an object for a list)
+    slowAnswer,      ///< the normal answer after the slow-answer delay
+    hugeBody         ///< 200 with a body of the huge-body size
+};
+
+/// Parses "server-error", "too-many-requests", "drop-connection", "not-json", "empty-body",
+/// "wrong-shape", "slow", "huge-body".
+std::optional<DemoShopFault> demoShopFaultFromName(QStringView name);
+
+/// When a fault applies: to requests whose path ends with `pathSuffix` (every request when
+/// empty; "/products/13" matches product 13 only), for the next `remaining` matching requests
+/// (-1: until cleared).
+struct DemoShopFaultRule {
+    DemoShopFault fault = DemoShopFault::serverError;
+    QString pathSuffix;
+    int remaining = -1;
+};
+
+/// One request as the shop received it.
+struct DemoShopRequest {
+    QString method;
+    QString target;                       ///< path and query, as sent
+    QString path;                         ///< decoded path without query
+    std::optional<QString> authorization; ///< the Authorization header when present
+    QByteArray body;
+    int status = 0;     ///< status answered; 0 when the connection was dropped
+    int remotePort = 0; ///< client side port: one per TCP connection
+};
+
+/// How the shop starts: credentials it accepts, latency, optional TLS.
+struct DemoShopOptions {
+    QString consumerKey = QStringLiteral("ck_demo");
+    QString consumerSecret = QStringLiteral("cs_demo");
+    std::chrono::milliseconds latency{0};
+    /// Both set: HTTPS with this PEM certificate and key.
+    QString tlsCertificatePath;
+    QString tlsKeyPath;
+};
+
+/// A small WooCommerce REST v3 shop on 127.0.0.1 for tests, benchmarks and demonstrations.
+///
+/// Answers the requests Tallybrook Control makes (products and variations: read, list, set
+/// stock) like WooCommerce 9.x: Basic authentication with WooCommerce's 401 bodies, its 404/400
+/// errors for unknown identifiers, "manage_stock" true/false/"parent", paging headers, PUT that
+/// stores the stock and answers the record as re-read. Serves on background threads; every
+/// member is thread-safe. Faults, latency and stock can be changed while it runs.
+class DemoShop {
+public:
+    explicit DemoShop(DemoCatalog catalog = {}, DemoShopOptions options = {});
+    ~DemoShop();
+
+    DemoShop(const DemoShop&) = delete;
+    DemoShop& operator=(const DemoShop&) = delete;
+
+    /// Binds 127.0.0.1:`port` (0 picks a free port) and serves in the background.
+    /// Returns the bound port; throws std::runtime_error when it cannot listen.
+    int start(int port = 0);
+    /// Stops serving and waits for the serving threads; idempotent.
+    void stop();
+    int port() const;
+    /// "http://127.0.0.1:PORT" (https with TLS).
+    QUrl url() const;
+
+    /// Replaces the whole catalogue.
+    void setCatalog(const DemoCatalog& catalog);
+    /// The catalogue as it stands (stock changes included).
+    DemoCatalog catalog() const;
+    /// The stock_quantity the shop would answer for a product or variation; none when not
+    /// managed or unknown.
+    std::optional<qint64> stock(qint64 productId, std::optional<qint64> variationId = std::nullopt) const;
+    /// Sets a product's or variation's stock and who manages it; false when the item is unknown.
+    bool setStock(qint64 productId, std::optional<qint64> variationId, std::optional<qint64> quantity,
+                  DemoStockManagement management = DemoStockManagement::managed);
+
+    void addFault(const DemoShopFaultRule& rule);
+    void clearFaults();
+    /// Waited before every answer.
+    void setLatency(std::chrono::milliseconds latency);
+    /// Waited before a `slowAnswer` answer (default 5 s).
+    void setSlowAnswerDelay(std::chrono::milliseconds delay);
+    /// Body size of a `hugeBody` answer (default 40 MB).
+    void setHugeBodyBytes(qint64 bytes);
+
+    QList<DemoShopRequest> requestLog() const;
+    void clearRequestLog();
+    qint64 requestCount() const;
+    /// TCP connections accepted since start.
+    qint64 connectionCount() const;
+    /// Called on the serving thread after each request is answered (e.g. to write a log file).
+    void setRequestObserver(std::function<void(const DemoShopRequest&)> observer);
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+} // namespace tallybrook
