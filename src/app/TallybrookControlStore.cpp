@@ -1,6 +1,7 @@
 #include "app/TallybrookControlStore.h"
 
 #include "analysis/InventoryAnalysisService.h"
+#include "analysis/InventorySearchIndex.h"
 #include "document/TextRules.h"
 
 #include <QSet>
@@ -56,6 +57,9 @@ void TallybrookControlStore::importInventory(const TallybrookDecodedInventory& d
 void TallybrookControlStore::importInventory(TallybrookDecodedInventory&& decoded,
                                              const std::optional<QString>& fileName) {
     document_ = std::make_shared<const InventoryExportDocument>(std::move(decoded.document));
+    // Fold the rows' search texts once now, so that every keystroke on the rows and
+    // differences pages searches the cache instead of folding the whole document.
+    InventorySearchIndex::prepare(document_);
     emit documentChanged();
     importedFileName_ = fileName;
     emit importedFileNameChanged();
