@@ -489,16 +489,18 @@ InventoryExportSource DocumentReader::readSource(element value, const Path& path
     const Fields<4> values = fields(value, table, path);
     const FieldReader reader(values, table, &path);
     InventoryExportSource source;
-    // The only required keys below the top level.
-    for (const int required : {type, displayName}) {
+    // The only required keys below the top level. Each is checked and read in field order, so
+    // a wrong `type` is reported before a missing `displayName`.
+    const std::pair<int, QString*> requiredFields[] = {{type, &source.type},
+                                                       {displayName, &source.displayName}};
+    for (const auto& [required, field] : requiredFields) {
         if (!reader.has(required)) {
             const std::string_view key = table.keys[std::size_t(required)];
             throw TallybrookImportError::invalidFormat(
                 AppText::formatted(u"importError.missingKey", {utf8Text(key), pathText(&path)}));
         }
+        reader.text(required, *field);
     }
-    reader.text(type, source.type);
-    reader.text(displayName, source.displayName);
     reader.text(locationId, source.locationId);
     reader.text(locationName, source.locationName);
     return source;
@@ -644,12 +646,11 @@ InventoryExportDocument TallybrookFileDecoder::readDocument(const QByteArray& by
         skippedPrefix = byteOrderMark.size();
     }
     try {
-        // The parser reads up to SIMDJSON_PADDING bytes past the end of its input (never
-        // using them). A byte array read from a file usually has that much spare capacity, which
-        // saves copying a large file; otherwise the parser gets a padded copy.
+        // A byte array read from a file usually has spare room after its end, which saves
+        // copying a large file; otherwise the parser gets a padded copy.
         simdjson::dom::parser parser;
         simdjson::padded_string copy;
-        const bool hasPadding = bytes.capacity() - bytes.size() >= qsizetype(simdjson::SIMDJSON_PADDING);
+        const bool hasPadding = isReadableInPlace(bytes);
         if (!hasPadding) {
             copy = simdjson::padded_string(input);
             if (copy.size() != input.size()) {
@@ -665,6 +666,16 @@ InventoryExportDocument TallybrookFileDecoder::readDocument(const QByteArray& by
     } catch (const std::bad_alloc&) {
         throw TallybrookImportError::invalidFormat(QStringLiteral("not enough memory to read the file"));
     }
+}
+
+bool TallybrookFileDecoder::isReadableInPlace(const QByteArray& bytes) {
+    // The parser reads up to SIMDJSON_PADDING bytes past the end of its input (never using
+    // them), so that much room must lie after the end. capacity() - size() is not that room: it
+    // also counts free space before the data, which remove(0, n) and sliced() leave behind.
+    // Qt tells the room after the end only through the non-const accessor, which neither
+    // detaches nor changes anything.
+    const qsizetype roomAfterEnd = const_cast<QByteArray&>(bytes).data_ptr().freeSpaceAtEnd();
+    return roomAfterEnd >= qsizetype(simdjson::SIMDJSON_PADDING);
 }
 
 TallybrookDecodedInventory

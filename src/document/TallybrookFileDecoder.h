@@ -37,6 +37,10 @@ public:
     /// file that cannot be read, and `missingSession` when it has no session object.
     static InventoryExportDocument readDocument(const QByteArray& bytes);
 
+    /// Whether the parser may read `bytes` where they are: it reads a little past the end of
+    /// its input, so that needs spare room allocated after the end. Other bytes are copied.
+    static bool isReadableInPlace(const QByteArray& bytes);
+
     /// Deepest nesting of arrays and objects a file may have.
     static constexpr std::size_t maximumNesting = 1024;
 

@@ -18,9 +18,10 @@ AppSettings::AppSettings(std::shared_ptr<PreferencesStore> defaults, PreferredLa
 
 void AppSettings::setLanguagePreference(AppLanguagePreference preference) {
     languagePreference_ = preference;
-    if (defaults_) {
-        defaults_->setString(QString::fromUtf16(languagePreferenceStorageKey), rawValue(preference));
-    }
+    // Written to the process's standard store, the one AppText reads, so that services word
+    // their next message in the new language whatever store the settings were read from.
+    PreferencesStore::standard()->setString(QString::fromUtf16(languagePreferenceStorageKey),
+                                            rawValue(preference));
     emit languagePreferenceChanged(preference);
 }
 

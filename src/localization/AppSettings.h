@@ -12,7 +12,8 @@ namespace tallybrook {
 class PreferencesStore;
 
 /// The language setting of the window's pages. Lives on the main thread for the life of the
-/// window; every assignment of `languagePreference` is announced and written to the store.
+/// window; every assignment of `languagePreference` is announced and written to the standard
+/// preferences store, where AppText reads it (the window passes that same store as `defaults`).
 class AppSettings : public QObject {
     Q_OBJECT
 

@@ -64,7 +64,20 @@ public:
     /// Puts `session` in place of any earlier record of its key, keeps the `maxSessionCount`
     /// most recently updated sessions and writes the blob.
     void saveSession(const Session& session) const {
-        QHash<QString, Session> sessions = loadSessions();
+        // The rebuilt blob is keyed by each record's own key. A blob written elsewhere may hold
+        // a record under another member name (a lower-case UUID, say) whose own key is the same
+        // as another record's; merging by own key first, newer record kept, makes sure such a
+        // record can never take the place of the session being saved.
+        const QHash<QString, Session> loaded = loadSessions();
+        QHash<QString, Session> sessions;
+        sessions.reserve(loaded.size() + 1);
+        for (const Session& stored : loaded) {
+            const QString key = Codec::key(stored);
+            const auto existing = sessions.constFind(key);
+            if (existing == sessions.cend() || Codec::updatedAt(stored) > Codec::updatedAt(*existing)) {
+                sessions.insert(key, stored);
+            }
+        }
         sessions.insert(Codec::key(session), session);
 
         QList<const Session*> ordered;

@@ -22,43 +22,85 @@ bool exec(sqlite3* db, const char* sql) {
     return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
-std::optional<qint64> pragmaInteger(sqlite3* db, const char* sql) {
+// The one integer a query yields, or the SQLite error code that stopped it.
+struct QueryResult {
+    int error = SQLITE_OK;
+    qint64 value = 0;
+};
+
+QueryResult queryInteger(sqlite3* db, const char* sql) {
     sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK) {
-        return std::nullopt;
+    QueryResult result;
+    result.error = sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
+    if (result.error != SQLITE_OK) {
+        sqlite3_finalize(statement);
+        return result;
     }
-    std::optional<qint64> result;
-    if (sqlite3_step(statement) == SQLITE_ROW) {
-        result = sqlite3_column_int64(statement, 0);
+    const int step = sqlite3_step(statement);
+    if (step == SQLITE_ROW) {
+        result.value = sqlite3_column_int64(statement, 0);
+    } else if (step != SQLITE_DONE) {
+        result.error = step;
     }
     sqlite3_finalize(statement);
     return result;
 }
 
-// True when the open database is one of our stores (or is brand new and was made one).
-bool isOurStore(sqlite3* db, bool mayInitialise) {
-    const auto id = pragmaInteger(db, "PRAGMA application_id");
-    const auto tables = pragmaInteger(db, "SELECT count(*) FROM sqlite_master");
-    if (!id || !tables) {
-        return false; // not a database at all
-    }
-    if (*id == 0 && *tables == 0) {
-        if (!mayInitialise) {
-            return false;
-        }
-        return exec(db, "PRAGMA journal_mode=WAL") &&
-               exec(db, "BEGIN IMMEDIATE;"
-                        "CREATE TABLE IF NOT EXISTS preferences("
-                        "key TEXT PRIMARY KEY NOT NULL, kind INTEGER NOT NULL, value BLOB NOT NULL) WITHOUT ROWID;"
-                        "PRAGMA application_id=1413632082;"
-                        "COMMIT;");
-    }
-    if (*id != applicationId) {
+// Whether a failure says something about this moment or this machine (a lock held by another
+// process, an I/O, memory or permission error) rather than about the file: such a file may be
+// a good store and must not be replaced.
+bool isPassingFailure(int error) {
+    switch (error & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+    case SQLITE_NOMEM:
+    case SQLITE_IOERR:
+    case SQLITE_INTERRUPT:
+    case SQLITE_FULL:
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+    case SQLITE_READONLY:
+    case SQLITE_PROTOCOL:
+        return true;
+    default:
         return false;
     }
-    const auto columns =
-        pragmaInteger(db, "SELECT count(*) FROM pragma_table_info('preferences') WHERE name IN ('key','kind','value')");
-    return columns && *columns == 3;
+}
+
+enum class StoreCheck { ours, notOurs, unavailable };
+
+// Whether the open database is one of our stores (or is brand new and was made one), is
+// something else, or cannot be looked at right now.
+StoreCheck checkStore(sqlite3* db, bool mayInitialise) {
+    const QueryResult id = queryInteger(db, "PRAGMA application_id");
+    const QueryResult tables =
+        id.error == SQLITE_OK ? queryInteger(db, "SELECT count(*) FROM sqlite_master") : id;
+    if (tables.error != SQLITE_OK) {
+        return isPassingFailure(tables.error) ? StoreCheck::unavailable : StoreCheck::notOurs;
+    }
+    if (id.value == 0 && tables.value == 0) {
+        if (!mayInitialise) {
+            return StoreCheck::notOurs;
+        }
+        const bool created =
+            exec(db, "PRAGMA journal_mode=WAL") &&
+            exec(db,
+                 "BEGIN IMMEDIATE;"
+                 "CREATE TABLE IF NOT EXISTS preferences("
+                 "key TEXT PRIMARY KEY NOT NULL, kind INTEGER NOT NULL, value BLOB NOT NULL) WITHOUT ROWID;"
+                 "PRAGMA application_id=1413632082;"
+                 "COMMIT;");
+        return created ? StoreCheck::ours : StoreCheck::unavailable;
+    }
+    if (id.value != applicationId) {
+        return StoreCheck::notOurs;
+    }
+    const QueryResult columns = queryInteger(
+        db, "SELECT count(*) FROM pragma_table_info('preferences') WHERE name IN ('key','kind','value')");
+    if (columns.error != SQLITE_OK) {
+        return isPassingFailure(columns.error) ? StoreCheck::unavailable : StoreCheck::notOurs;
+    }
+    return columns.value == 3 ? StoreCheck::ours : StoreCheck::notOurs;
 }
 
 sqlite3* openDatabase(const QString& path, int flags) {
@@ -106,14 +148,20 @@ std::shared_ptr<SqlitePreferencesStore> SqlitePreferencesStore::open(const QStri
     QDir().mkpath(QFileInfo(path).absolutePath());
     QString movedAside;
     sqlite3* db = openDatabase(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-    if (!db || !isOurStore(db, true)) {
+    const StoreCheck check = db ? checkStore(db, true) : StoreCheck::notOurs;
+    if (check == StoreCheck::unavailable) {
+        // Busy or failing right now: the file may well be a good store, so it is left alone.
+        sqlite3_close(db);
+        return nullptr;
+    }
+    if (check == StoreCheck::notOurs) {
         sqlite3_close(db);
         movedAside = moveAside(path);
         if (movedAside.isEmpty()) {
             return nullptr;
         }
         db = openDatabase(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-        if (!db || !isOurStore(db, true)) {
+        if (!db || checkStore(db, true) != StoreCheck::ours) {
             sqlite3_close(db);
             return nullptr;
         }
@@ -128,7 +176,7 @@ std::shared_ptr<SqlitePreferencesStore> SqlitePreferencesStore::openReadOnly(con
         return nullptr;
     }
     sqlite3* db = openDatabase(path, SQLITE_OPEN_READONLY);
-    if (!db || !isOurStore(db, false)) {
+    if (!db || checkStore(db, false) != StoreCheck::ours) {
         sqlite3_close(db);
         return nullptr;
     }

@@ -18,8 +18,10 @@ class SqlitePreferencesStore final : public PreferencesStore {
 public:
     /// Opens or creates the store at `path` for reading and writing. A file that SQLite cannot
     /// open, or that is not a preferences store of ours, is moved aside (renamed with a time
-    /// stamp, never deleted) and a fresh store is started. Returns null only when even a fresh
-    /// file cannot be created (for example a read-only folder).
+    /// stamp, never deleted) and a fresh store is started. Returns null when even a fresh file
+    /// cannot be created (for example a read-only folder), and when the file cannot be looked
+    /// at right now (locked by another process past the busy timeout, an I/O error): such a
+    /// file is left where it is, since it may be a good store.
     static std::shared_ptr<SqlitePreferencesStore> open(const QString& path);
     /// Opens an existing store without ever writing to it; null when it cannot be read.
     static std::shared_ptr<SqlitePreferencesStore> openReadOnly(const QString& path);

@@ -3,6 +3,7 @@
 #include "DocumentTestSupport.h"
 #include "document/TextRules.h"
 
+#include <algorithm>
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -356,6 +357,11 @@ TEST_F(TallybrookFileDecoderTest, DecodingErrorsNameThePathAndWhatWasExpected) {
         {documentJson(R"("unknownCodes":[{"code":{}}])"),
          u"unknownCodes[0].code: expected text, found an object"_s},
         {documentJson(R"("source":"shop")"), u"source: expected an object, found \"shop\""_s},
+        // The required keys are checked in field order: a bad type before a missing name.
+        {documentJson(R"("source":{"type":5})"), u"source.type: expected text, found 5"_s},
+        {documentJson(R"("source":{"displayName":5})"), u"Missing key 'type' in source"_s},
+        {documentJson(R"("source":{"type":"shop","displayName":5})"),
+         u"source.displayName: expected text, found 5"_s},
         {documentWithSession(R"("6F1C2B7A-0D3E-4B8A-9C51-2E7F4A6B8D90")"),
          u"session: expected an object, found \"6F1C2B7A-0D3E-4B8A-9C51-2E7F4A6B8D90\""_s},
         {documentWithSession(R"({"id":42})"), u"session.id: expected text, found 42"_s},
@@ -588,6 +594,43 @@ TEST_F(TallybrookFileDecoderTest, HugeStringInsteadOfANumberGivesAShortMessage) 
         error.detail().startsWith(u"rows[0].countedQuantity: expected a whole number, found \"xxxx"_s));
     EXPECT_TRUE(error.detail().endsWith(u"…\""_s));
     EXPECT_LT(error.detail().size(), 200);
+}
+
+// The parser reads a little past the end of its input, so only bytes with spare room after
+// their end are read in place; room before the data (left by remove(0, n)) does not count.
+// (The parser is a library built without address checks, so an over-read would go unseen:
+// the decision itself is checked.)
+TEST_F(TallybrookFileDecoderTest, OnlyBytesWithRoomAfterTheirEndAreReadInPlace) {
+    const QByteArray json = documentJson(R"("rows":[{"status":"counted"}],"appName":"A")");
+    constexpr qsizetype spareRoom = 4096;
+
+    QByteArray roomBefore(spareRoom + json.size(), Qt::Uninitialized);
+    std::copy(json.cbegin(), json.cend(), roomBefore.begin() + spareRoom);
+    roomBefore.remove(0, spareRoom);
+    ASSERT_EQ(roomBefore, json);
+    ASSERT_GE(roomBefore.capacity() - roomBefore.size(), spareRoom) << "the room must still be allocated";
+
+    QByteArray roomAfter = json;
+    roomAfter.reserve(json.size() + spareRoom);
+
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        bool inPlace;
+    };
+    const Case cases[] = {
+        {"room before the data only", roomBefore, false},
+        {"room after the end", roomAfter, true},
+        {"exact size", QByteArray(json.constData(), json.size()), false},
+        {"raw data of someone else", QByteArray::fromRawData(json.constData(), json.size()), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(TallybrookFileDecoder::isReadableInPlace(c.bytes), c.inPlace);
+        const InventoryExportDocument document = read(c.bytes);
+        EXPECT_EQ(document.appName, u"A"_s);
+        EXPECT_EQ(document.rows.size(), 1);
+    }
 }
 
 TEST_F(TallybrookFileDecoderTest, DecodeInventoryDocumentDropsWarningsButStillValidates) {

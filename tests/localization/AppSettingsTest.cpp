@@ -46,3 +46,25 @@ TEST(AppSettingsTest, StoredPreferenceRoundTripsThroughSettingsAndAppText) {
     AppText::setPreferredLanguagesProvider({});
     PreferencesStore::setStandard(nullptr);
 }
+
+// The settings may be read from another store than the standard one; a choice still goes to
+// the standard store, which services read through AppText.
+TEST(AppSettingsTest, AChoiceIsWrittenWhereServicesReadIt) {
+    auto standard = std::make_shared<InMemoryPreferencesStore>();
+    PreferencesStore::setStandard(standard);
+    AppText::setPreferredLanguagesProvider([] { return QStringList{u"fr-FR"_s}; });
+
+    auto other = std::make_shared<InMemoryPreferencesStore>();
+    other->setString(languageKey, u"fr"_s);
+    AppSettings settings(other, [] { return QStringList{u"fr-FR"_s}; });
+    EXPECT_EQ(settings.languagePreference(), AppLanguagePreference::french);
+    EXPECT_EQ(standard->string(languageKey), std::nullopt) << "nothing is written at start";
+
+    settings.setLanguagePreference(AppLanguagePreference::english);
+    EXPECT_EQ(standard->string(languageKey), u"en"_s);
+    EXPECT_EQ(AppText::currentLanguage(), AppLanguage::english);
+    EXPECT_EQ(AppText::localized(u"sidebar.rows"), u"All rows"_s);
+
+    AppText::setPreferredLanguagesProvider({});
+    PreferencesStore::setStandard(nullptr);
+}

@@ -138,3 +138,30 @@ TEST(SqlitePreferencesStoreTest, ReadOnlyAccessSeesWritesAndNeverWrites) {
     EXPECT_EQ(SqlitePreferencesStore::openReadOnly(junk), nullptr);
     EXPECT_EQ(QDir(other.path()).entryList(QDir::Files).size(), 1);
 }
+
+// A store that another process holds locked past the busy timeout may be perfectly good: it is
+// neither opened nor moved aside, and opens with its values once the lock is gone.
+TEST(SqlitePreferencesStoreTest, ALockedStoreIsLeftWhereItIs) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"preferences.sqlite3"_s);
+    {
+        auto store = SqlitePreferencesStore::open(path);
+        ASSERT_NE(store, nullptr);
+        store->setString(u"k"_s, u"v"_s);
+    }
+    sqlite3* holder = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &holder), SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(holder, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE;", nullptr, nullptr, nullptr),
+        SQLITE_OK);
+
+    EXPECT_EQ(SqlitePreferencesStore::open(path), nullptr);
+    EXPECT_EQ(QDir(dir.path()).entryList({u"*.damaged-*"_s}, QDir::Files), QStringList());
+
+    ASSERT_EQ(sqlite3_exec(holder, "COMMIT;", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(holder);
+    auto reopened = SqlitePreferencesStore::open(path);
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_TRUE(reopened->movedAsidePath().isEmpty());
+    EXPECT_EQ(reopened->string(u"k"_s), u"v"_s);
+}

@@ -380,3 +380,49 @@ TEST_F(WooCorrectionProgressStoreTest, AnUndecodableBlobReadsAsEmptyAndIsReplace
               (QStringList{u"isSelected"_s, u"key"_s, u"updatedAt"_s}));
     EXPECT_DOUBLE_EQ(stored.value(u"updatedAt"_s).toDouble(), 736355045.25);
 }
+
+// A record whose send outcome is kept but whose proposal went back to the counted quantity
+// still carries the quantity sent: rebuilt rows propose it again, and its message (the built
+// one) is not replaced because the record holds no proposal of its own.
+TEST_F(WooCorrectionProgressStoreTest, ARequestedQuantityAloneRestoresTheProposal) {
+    WooCorrectionProgressRecord record;
+    record.key = WooCorrectionProgressStore::recordKey(preview(u"40"_s));
+    record.requestedQuantity = 9;
+    record.message = u"stale message"_s;
+    record.updatedAt = *clock.now;
+    const WooCorrectionProgressSession stored{session, *clock.now, {record}, {}};
+    preferences->setData(WooCorrectionProgressStore::defaultStorageKey(),
+                         QJsonDocument(QJsonObject{{uuidKey, toJson(stored)}}).toJson());
+
+    WooCorrectionPreview fresh = preview(u"40"_s);
+    fresh.currentRemoteQuantity = 4;
+    const WooCorrectionPreview applied = store.applyProgress({fresh}, session).at(0);
+    EXPECT_EQ(applied.proposedQuantity, 9);
+    EXPECT_EQ(applied.differenceFromCurrentRemote, 5);
+    EXPECT_EQ(applied.status, WooCorrectionStatus::ready);
+    EXPECT_TRUE(applied.isSelected);
+    EXPECT_EQ(applied.message, u"built message"_s);
+}
+
+// A blob written elsewhere may hold the session under a lower-case member name. Saving the
+// session must keep what was just saved, not the older copy that shares its session id.
+TEST_F(WooCorrectionProgressStoreTest, ASaveIsNeverReplacedByAnOlderCopyOfTheSameSession) {
+    WooCorrectionProgressRecord old;
+    old.key = u"old"_s;
+    old.isSelected = false;
+    old.updatedAt = clock.now->addDays(-1);
+    const WooCorrectionProgressSession older{session, clock.now->addDays(-1), {old}, {}};
+    preferences->setData(WooCorrectionProgressStore::defaultStorageKey(),
+                         QJsonDocument(QJsonObject{{uuidKey.toLower(), toJson(older)}}).toJson());
+    ASSERT_EQ(store.loadSessions().size(), 1);
+
+    WooCorrectionPreview deselected = preview(u"50"_s);
+    deselected.isSelected = false;
+    store.saveProgress(session, {deselected}, {});
+
+    const auto sessions = store.loadSessions();
+    EXPECT_EQ(sessions.keys(), QStringList{uuidKey});
+    EXPECT_EQ(sessions.value(uuidKey).updatedAt, *clock.now);
+    ASSERT_TRUE(storedRecord(deselected).has_value());
+    EXPECT_EQ(storedRecord(deselected)->isSelected, false);
+}

@@ -100,6 +100,34 @@ TEST_F(WooCredentialStoreTest, ALockedKeychainFailsTheLoadWithTheKeychainError) 
     EXPECT_THROW(store.load(), KeychainServiceError);
 }
 
+// The preferences are looked at first: without a usable URL the Keychain is never asked, so
+// even a locked one gives plain "no credentials".
+TEST_F(WooCredentialStoreTest, WithoutAUsableURLTheKeychainIsNotRead) {
+    WooCredentialStore store = makeStore();
+    store.save(shopURL, std::nullopt, u"k"_s, u"s"_s);
+    secrets->setReadFailure(-25308);
+    const QList<std::optional<QString>> urls{std::nullopt, u"http://exa mple"_s};
+    for (const std::optional<QString>& url : urls) {
+        if (url) {
+            preferences->setString(u"woocommerce.storeURL"_s, *url);
+        } else {
+            preferences->remove(u"woocommerce.storeURL"_s);
+        }
+        std::optional<WooStoredCredentials> loaded;
+        EXPECT_NO_THROW(loaded = store.load()) << url.value_or(u"(none)"_s).toStdString();
+        EXPECT_EQ(loaded, std::nullopt);
+    }
+}
+
+TEST_F(WooCredentialStoreTest, AFailedSecretWriteKeepsTheNewKeyAndTheOldSecret) {
+    WooCredentialStore store = makeStore();
+    store.save(shopURL, u"Old"_s, u"old-key"_s, u"old-secret"_s);
+    secrets->setWriteFailureForAccount(u"woocommerce.consumerSecret"_s, 5);
+    EXPECT_THROW(store.save(shopURL, u"New"_s, u"new-key"_s, u"new-secret"_s), KeychainServiceError);
+    EXPECT_EQ(store.savedDisplayName(), u"New"_s);
+    EXPECT_EQ(store.load(), (WooStoredCredentials{shopURL, u"new-key"_s, u"old-secret"_s}));
+}
+
 // The key and the secret must live in the secret store only: not in the preferences file, its
 // write-ahead log, nor anywhere else in the application's data folder.
 TEST_F(WooCredentialStoreTest, SecretsAppearNowhereButInTheSecretStore) {
