@@ -1,6 +1,7 @@
 #include "storage/QtKeychainSecretStore.h"
 
 #include <QEventLoop>
+#include <QMetaObject>
 #include <QStringDecoder>
 #include <QTimer>
 #include <qt6keychain/keychain.h>
@@ -56,10 +57,42 @@ qint32 statusOf(QKeychain::Error error) {
 } // namespace
 
 QtKeychainSecretStore::QtKeychainSecretStore(std::chrono::milliseconds timeout)
-    : timeout_(timeout) {}
+    : timeout_(timeout)
+    , context_(std::make_unique<QObject>()) {
+    thread_.setObjectName(QStringLiteral("Tallybrook keychain"));
+    context_->moveToThread(&thread_);
+    thread_.start();
+}
+
+QtKeychainSecretStore::~QtKeychainSecretStore() {
+    context_.release()->deleteLater(); // deleted on its own thread as the thread ends
+    thread_.quit();
+    thread_.wait();
+}
+
+template <typename Work>
+auto QtKeychainSecretStore::onKeychainThread(Work work) {
+    decltype(work()) result{};
+    if (QThread::currentThread() == &thread_) {
+        return work();
+    }
+    // The caller simply blocks, like a synchronous keychain call; the job's own event loop runs
+    // on the store's thread, so no event is ever processed re-entrantly on the caller's thread.
+    QMetaObject::invokeMethod(context_.get(), [&] { result = work(); }, Qt::BlockingQueuedConnection);
+    return result;
+}
 
 qint32 QtKeychainSecretStore::updateOrAdd(const QString& service, const QString& account,
                                           const QByteArray& secret) {
+    return onKeychainThread([&] { return writeOnThisThread(service, account, secret); });
+}
+
+SecretReadResult QtKeychainSecretStore::read(const QString& service, const QString& account) {
+    return onKeychainThread([&] { return readOnThisThread(service, account); });
+}
+
+qint32 QtKeychainSecretStore::writeOnThisThread(const QString& service, const QString& account,
+                                                const QByteArray& secret) {
     auto* job = new QKeychain::WritePasswordJob(service);
     job->setKey(account);
     // Text items hold the UTF-8 bytes as they are, which other tools of the platform can read;
@@ -78,7 +111,7 @@ qint32 QtKeychainSecretStore::updateOrAdd(const QString& service, const QString&
     return status == itemNotFound ? qint32(QKeychain::OtherError) : status;
 }
 
-SecretReadResult QtKeychainSecretStore::read(const QString& service, const QString& account) {
+SecretReadResult QtKeychainSecretStore::readOnThisThread(const QString& service, const QString& account) {
     auto* job = new QKeychain::ReadPasswordJob(service);
     job->setKey(account);
     if (!runJob(job, timeout_)) {

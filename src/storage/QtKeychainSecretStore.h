@@ -2,7 +2,11 @@
 
 #include "storage/SecretStore.h"
 
+#include <QObject>
+#include <QThread>
+
 #include <chrono>
+#include <memory>
 
 namespace tallybrook {
 
@@ -15,8 +19,9 @@ namespace tallybrook {
 /// does not finish within the time limit gives `timedOut`. The insecure fallback of
 /// QtKeychain (a plain settings file) is always off.
 ///
-/// QtKeychain jobs are asynchronous; each call here waits for its job in a local event loop,
-/// so it must be called from a thread that runs a Qt event loop (the main thread).
+/// QtKeychain jobs are asynchronous. The store runs them on a thread of its own, each in that
+/// thread's local event loop, and the calling thread waits for the answer: a call is a plain
+/// blocking call for the caller (the main thread never runs a nested event loop for it).
 class QtKeychainSecretStore final : public SecretStore {
 public:
     static constexpr qint32 timedOut = -1;
@@ -24,12 +29,22 @@ public:
     /// `timeout` bounds each call; a Secret Service that asks the user to unlock the keyring
     /// needs the time of that dialog.
     explicit QtKeychainSecretStore(std::chrono::milliseconds timeout = std::chrono::minutes(2));
+    ~QtKeychainSecretStore() override;
+    QtKeychainSecretStore(const QtKeychainSecretStore&) = delete;
+    QtKeychainSecretStore& operator=(const QtKeychainSecretStore&) = delete;
 
     qint32 updateOrAdd(const QString& service, const QString& account, const QByteArray& secret) override;
     SecretReadResult read(const QString& service, const QString& account) override;
 
 private:
+    template <typename Work>
+    auto onKeychainThread(Work work);
+    qint32 writeOnThisThread(const QString& service, const QString& account, const QByteArray& secret);
+    SecretReadResult readOnThisThread(const QString& service, const QString& account);
+
     std::chrono::milliseconds timeout_;
+    QThread thread_;
+    std::unique_ptr<QObject> context_; ///< lives on `thread_`; receives the jobs to run
 };
 
 } // namespace tallybrook
