@@ -18,6 +18,9 @@ namespace tallybrook {
 
 struct WooCorrectionsViewModel::RunState {
     std::shared_ptr<const InventoryExportDocument> document;
+    /// For a send: the previews handed to the runner. Written before the worker starts and only
+    /// read afterwards.
+    QList<WooCorrectionPreview> previews;
     std::atomic<bool> stopRequested{false};
 };
 
@@ -348,13 +351,14 @@ void WooCorrectionsViewModel::sendSelected() {
     setSending(true);
     auto run = std::make_shared<RunState>();
     run->document = store_->document();
+    run->previews = store_->corrections();
     sendRun_ = run;
     setProgress(0, 0);
-    sendWatcher_.setFuture(QtConcurrent::run(
-        [runner = std::make_shared<WooStockUpdateRunner>(makeConnector()), previews = store_->corrections(),
-         run](QPromise<QList<WooUpdateResultLine>>& promise) mutable {
+    sendWatcher_.setFuture(
+        QtConcurrent::run([runner = std::make_shared<WooStockUpdateRunner>(makeConnector()),
+                           run](QPromise<QList<WooUpdateResultLine>>& promise) mutable {
             const WorkObserver observer = promiseObserver(promise, run->stopRequested);
-            QList<WooUpdateResultLine> lines = runner->updateSelectedStocks(previews, observer);
+            QList<WooUpdateResultLine> lines = runner->updateSelectedStocks(run->previews, observer);
             runner.reset();
             promise.addResult(std::move(lines));
         }));
@@ -364,12 +368,49 @@ void WooCorrectionsViewModel::finishSend() {
     const std::shared_ptr<RunState> run = std::exchange(sendRun_, nullptr);
     const QFuture<QList<WooUpdateResultLine>> future = sendWatcher_.future();
     setProgress(0, 0);
-    if (run && store_ && future.resultCount() > 0 && store_->document() == run->document) {
-        store_->setUpdateResults(future.result());
-        store_->setCorrections(foldResults(store_->updateResults(), store_->corrections()));
-        store_->saveProgress();
+    if (run && store_ && future.resultCount() > 0) {
+        if (store_->document() == run->document) {
+            store_->setUpdateResults(future.result());
+            store_->setCorrections(foldResults(store_->updateResults(), store_->corrections()));
+            store_->saveProgress();
+        } else {
+            keepOutcomeOfReplacedDocument(*run, future.result());
+        }
     }
     setSending(false);
+}
+
+void WooCorrectionsViewModel::keepOutcomeOfReplacedDocument(const RunState& run,
+                                                            const QList<WooUpdateResultLine>& lines) {
+    // The shop's stock has changed whatever the store shows now; losing the outcome would show
+    // the rows as unsent at the next import of their document and invite a second send.
+    const std::optional<QUuid> sessionId =
+        run.document ? run.document->session.uuid() : std::optional<QUuid>();
+    if (lines.isEmpty() || !sessionId) {
+        return;
+    }
+    QSet<QUuid> handled;
+    handled.reserve(lines.size());
+    for (const WooUpdateResultLine& line : lines) {
+        handled.insert(line.correctionId);
+    }
+    // Only the rows that were sent: the saved progress of every other row, possibly edited
+    // since the send started, stays as it is.
+    QList<WooCorrectionPreview> sentRows;
+    for (const WooCorrectionPreview& preview : run.previews) {
+        if (handled.contains(preview.id)) {
+            sentRows.append(preview);
+        }
+    }
+    const WooCorrectionProgressStore& progress = store_->progressStore();
+    progress.saveProgress(*sessionId, foldResults(lines, sentRows), lines);
+
+    // The same session imported again: its rebuilt previews take the outcome from the saved
+    // progress (their ids are new, so the lines cannot be folded in directly).
+    if (store_->document() && store_->document()->session.uuid() == sessionId) {
+        store_->setUpdateResults(lines);
+        store_->setCorrections(progress.applyProgress(store_->corrections(), *sessionId));
+    }
 }
 
 void WooCorrectionsViewModel::requestStop() {

@@ -52,8 +52,9 @@ struct ProposedQuantityText {
 /// Main thread only. A reload or send runs the connector on a worker thread and comes back to
 /// the main thread with its result through a watcher owned here, so a destroyed view model is
 /// never called back. While one runs, `progressDone`/`progressTotal` follow it and
-/// `requestStop()` ends it before its next request. A result whose document was replaced in
-/// the store meanwhile is dropped. A second reload (or send) asked while one runs is ignored.
+/// `requestStop()` ends it before its next request. A reload whose document was replaced in
+/// the store meanwhile is dropped; a send's outcome is then saved to its own session (the
+/// shop has changed). A second reload (or send) asked while one runs is ignored.
 class WooCorrectionsViewModel : public QObject {
     Q_OBJECT
 
@@ -128,9 +129,12 @@ private:
         RemoteStockReloadReport report;
         bool stopped = false;
     };
-    /// One running reload or send: the document it started with and its stop flag, shared
-    /// with the worker.
+    /// One running reload or send: the document (and for a send the previews) it started with
+    /// and its stop flag, shared with the worker.
     struct RunState;
+    /// A send whose document was replaced in the store while it ran: its outcome is saved to
+    /// that document's session, and shown when the store holds that session again.
+    void keepOutcomeOfReplacedDocument(const RunState& run, const QList<WooUpdateResultLine>& lines);
 
     QPointer<TallybrookControlStore> store_;
     WooCredentialStore credentialStore_;

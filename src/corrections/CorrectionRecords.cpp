@@ -2,6 +2,8 @@
 
 #include "document/TextRules.h"
 
+#include <utility>
+
 namespace tallybrook {
 
 QString RemoteStockLevel::id() const {
@@ -20,6 +22,23 @@ QString RemoteStockLevel::id() const {
         result += *externalVariantId;
     }
     return result;
+}
+
+WooUpdateResultLine makeResultLine(const WooCorrectionPreview& preview, bool success,
+                                   std::optional<qint64> remoteQuantityAfterUpdate,
+                                   std::optional<QString> message, QDateTime updatedAt) {
+    WooUpdateResultLine line;
+    line.id = QUuid::createUuid();
+    line.correctionId = preview.id;
+    line.externalProductId = preview.externalProductId;
+    line.externalVariantId = preview.externalVariantId;
+    line.itemName = preview.itemName;
+    line.requestedQuantity = preview.proposedQuantity;
+    line.remoteQuantityAfterUpdate = remoteQuantityAfterUpdate;
+    line.success = success;
+    line.message = std::move(message);
+    line.updatedAt = std::move(updatedAt);
+    return line;
 }
 
 } // namespace tallybrook

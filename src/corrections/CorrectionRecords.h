@@ -65,6 +65,13 @@ struct WooUpdateResultLine {
     bool operator==(const WooUpdateResultLine&) const = default;
 };
 
+/// The result line of sending `preview`: a new id, the preview's id as `correctionId`, its
+/// product id, variation id and item name, its proposed quantity as `requestedQuantity`, and
+/// the outcome given. Every producer of send results builds its lines here.
+WooUpdateResultLine makeResultLine(const WooCorrectionPreview& preview, bool success,
+                                   std::optional<qint64> remoteQuantityAfterUpdate,
+                                   std::optional<QString> message, QDateTime updatedAt);
+
 /// A send run as a record (kept for the model's completeness; the workflow keeps flat lines).
 struct WooUpdateRun {
     QUuid id;

@@ -34,17 +34,7 @@ WooStockUpdateRunner::updateSelectedStocks(const QList<WooCorrectionPreview>& pr
     QList<WooUpdateResultLine> lines;
     lines.reserve(kept.size());
     for (const WooCorrectionPreview& preview : std::as_const(kept)) {
-        WooUpdateResultLine line;
-        line.id = QUuid::createUuid();
-        line.correctionId = preview.id;
-        line.externalProductId = preview.externalProductId;
-        line.externalVariantId = preview.externalVariantId;
-        line.itemName = preview.itemName;
-        line.requestedQuantity = preview.proposedQuantity;
-        line.success = false;
-        line.message = notConfiguredMessage();
-        line.updatedAt = clock_();
-        lines.append(std::move(line));
+        lines.append(makeResultLine(preview, false, std::nullopt, notConfiguredMessage(), clock_()));
     }
     return lines;
 }

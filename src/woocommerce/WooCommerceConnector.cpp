@@ -61,31 +61,26 @@ WooCommerceConnector::updateSelectedStocks(const QList<WooCorrectionPreview>& pr
             break;
         }
         const WooCorrectionPreview& preview = *previewPointer;
-        WooUpdateResultLine line;
-        line.id = QUuid::createUuid();
-        line.correctionId = preview.id;
-        line.externalProductId = preview.externalProductId;
-        line.externalVariantId = preview.externalVariantId;
-        line.itemName = preview.itemName;
-        line.requestedQuantity = preview.proposedQuantity;
-
+        bool success = false;
+        std::optional<qint64> remoteQuantityAfterUpdate;
+        QString message;
         if (!preview.externalProductId || !preview.proposedQuantity) {
-            line.message = AppText::localized(u"wooUpdate.missingIdentifier");
+            message = AppText::localized(u"wooUpdate.missingIdentifier");
         } else {
             try {
                 const auto after = updateService_.updateStock(
                     *preview.externalProductId, preview.externalVariantId, *preview.proposedQuantity);
-                line.success = true;
-                line.remoteQuantityAfterUpdate = after ? after : preview.proposedQuantity;
-                line.message = AppText::localized(u"wooUpdate.updated");
+                success = true;
+                remoteQuantityAfterUpdate = after ? after : preview.proposedQuantity;
+                message = AppText::localized(u"wooUpdate.updated");
             } catch (const LocalizedError& error) {
-                line.message = error.localizedDescription();
+                message = error.localizedDescription();
             } catch (const std::exception& error) {
-                line.message = QString::fromLocal8Bit(error.what());
+                message = QString::fromLocal8Bit(error.what());
             }
         }
-        line.updatedAt = updateService_.now();
-        lines.append(std::move(line));
+        lines.append(makeResultLine(preview, success, remoteQuantityAfterUpdate, std::move(message),
+                                    updateService_.now()));
         observer.report(lines.size(), total);
     }
     return lines;

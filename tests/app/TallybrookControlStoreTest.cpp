@@ -51,6 +51,44 @@ TEST_F(TallybrookControlStoreTest, ImportReplacesTheSessionAndBuildsPreviewsWith
     EXPECT_EQ(first->session.id, sessionA) << "holders of the old document keep it";
 }
 
+TEST_F(TallybrookControlStoreTest, AnImportAssignsThePropertiesInOrder) {
+    QStringList announced;
+    const auto record = [&](auto signal, const char* name) {
+        QObject::connect(&store, signal, &store,
+                         [&announced, name] { announced.append(QLatin1StringView(name)); });
+    };
+    record(&TallybrookControlStore::documentChanged, "document");
+    record(&TallybrookControlStore::importedFileNameChanged, "importedFileName");
+    record(&TallybrookControlStore::validationWarningsChanged, "validationWarnings");
+    record(&TallybrookControlStore::correctionsChanged, "corrections");
+    record(&TallybrookControlStore::updateResultsChanged, "updateResults");
+    record(&TallybrookControlStore::lastRemoteReloadAtChanged, "lastRemoteReloadAt");
+    record(&TallybrookControlStore::selectedInventoryLocationChanged, "selectedInventoryLocation");
+    record(&TallybrookControlStore::temporaryItemLocationAssignmentsChanged,
+           "temporaryItemLocationAssignments");
+
+    store.selectInventoryLocation(u"Vitrine"_s);
+    announced.clear();
+    store.importInventory(decoded(twoRows(sessionA)), u"a.tallybrook"_s);
+    const QStringList clearingTheFilter{u"document"_s,
+                                        u"importedFileName"_s,
+                                        u"validationWarnings"_s,
+                                        u"lastRemoteReloadAt"_s,
+                                        u"selectedInventoryLocation"_s,
+                                        u"temporaryItemLocationAssignments"_s,
+                                        u"updateResults"_s,
+                                        u"corrections"_s};
+    EXPECT_EQ(announced, clearingTheFilter);
+
+    // A filter the new document has is left alone, so it is not announced.
+    store.selectInventoryLocation(u"Réserve"_s);
+    announced.clear();
+    store.importInventory(decoded(twoRows(sessionB)), std::nullopt);
+    QStringList keepingTheFilter = clearingTheFilter;
+    keepingTheFilter.removeAll(u"selectedInventoryLocation"_s);
+    EXPECT_EQ(announced, keepingTheFilter);
+}
+
 TEST_F(TallybrookControlStoreTest, TheLocationFilterSurvivesOnlyWhenTheNewDocumentHasIt) {
     store.importInventory(decoded(twoRows(sessionA)), std::nullopt);
     struct Case {

@@ -134,9 +134,13 @@ TEST_F(WooCorrectionsViewModelTest, ProposedQuantityEditsFollowTheTextRules) {
     EXPECT_EQ(preview(0).status, WooCorrectionStatus::ready);
     EXPECT_FALSE(viewModel->canSend());
 
-    // Sending without credentials still yields a failed line for it.
+    // Sending without credentials still yields a failed line for it, and never a message line
+    // (the one of the reload before is cleared).
+    viewModel->reloadStocks();
+    ASSERT_TRUE(viewModel->errorMessage().has_value());
     viewModel->sendSelected();
     ASSERT_TRUE(waitUntil([&] { return !viewModel->isSending(); }));
+    EXPECT_EQ(viewModel->errorMessage(), std::nullopt);
     ASSERT_EQ(store.updateResults().size(), 1);
     EXPECT_EQ(store.updateResults().at(0).message, WooStockUpdateRunner::notConfiguredMessage());
     EXPECT_EQ(preview(0).status, WooCorrectionStatus::failed);
@@ -285,7 +289,7 @@ TEST_F(WooCorrectionsViewModelTest, ReloadAppliesTheLevelsAndSummarisesTheReport
     EXPECT_NE(storedProgress(), std::nullopt) << "a reload saves progress";
 }
 
-TEST_F(WooCorrectionsViewModelTest, AResultForAReplacedDocumentIsDropped) {
+TEST_F(WooCorrectionsViewModelTest, AReloadForAReplacedDocumentIsDropped) {
     configure();
     auto viewModel = makeViewModel();
     connector->levels = {level(u"101"_s, 1)};
@@ -301,16 +305,59 @@ TEST_F(WooCorrectionsViewModelTest, AResultForAReplacedDocumentIsDropped) {
     EXPECT_EQ(store.corrections(), replaced);
     EXPECT_EQ(store.lastRemoteReloadAt(), std::nullopt);
     EXPECT_EQ(viewModel->errorMessage(), std::nullopt);
+}
 
-    // The same holds for a send.
+TEST_F(WooCorrectionsViewModelTest, ASendForAReplacedDocumentKeepsItsOutcomeInItsSession) {
+    configure();
+    auto viewModel = makeViewModel();
+    connector->gated = true;
+    const auto sentNames = [&] {
+        QStringList names;
+        for (const WooCorrectionPreview& p : store.corrections()) {
+            if (p.status == WooCorrectionStatus::sent) {
+                EXPECT_FALSE(p.isSelected) << p.itemName.toStdString();
+                names.append(p.itemName);
+            }
+        }
+        return names;
+    };
+    const QStringList readyRows{u"Mug"_s, u"Théière"_s};
+
+    // Another session replaces the one being sent: the store keeps showing the new one...
     viewModel->sendSelected();
     ASSERT_TRUE(connector->entered.tryAcquire(1, 60000));
-    store.importInventory(decoded(fiveRows(sessionA)), std::nullopt);
-    const QList<WooCorrectionPreview> reimported = store.corrections();
+    store.importInventory(decoded(fiveRows(sessionB)), std::nullopt);
+    const QList<WooCorrectionPreview> other = store.corrections();
     connector->gate.release(2);
     ASSERT_TRUE(waitUntil([&] { return !viewModel->isSending(); }));
-    EXPECT_EQ(store.corrections(), reimported);
+    EXPECT_EQ(connector->requests.load(), 2);
+    EXPECT_EQ(store.corrections(), other);
     EXPECT_TRUE(store.updateResults().isEmpty());
+
+    // ...and the sent session shows its outcome when it is imported again.
+    store.importInventory(decoded(fiveRows(sessionA)), std::nullopt);
+    EXPECT_EQ(sentNames(), readyRows);
+    EXPECT_EQ(store.updateResults().size(), 2);
+
+    // The same session imported again during the send takes the outcome at once.
+    store.importInventory(decoded(fiveRows(sessionB)), std::nullopt);
+    viewModel->sendSelected();
+    ASSERT_TRUE(connector->entered.tryAcquire(1, 60000));
+    store.importInventory(decoded(fiveRows(sessionB)), std::nullopt);
+    EXPECT_TRUE(sentNames().isEmpty());
+    connector->gate.release(2);
+    ASSERT_TRUE(waitUntil([&] { return !viewModel->isSending(); }));
+    EXPECT_EQ(sentNames(), readyRows);
+    ASSERT_EQ(store.updateResults().size(), 2);
+    EXPECT_EQ(store.updateResults().at(0).itemName, u"Mug"_s);
+
+    // A later save from the page keeps them sent.
+    viewModel->setSelection(preview(1).id, true);
+    TallybrookControlStore restarted(preferences);
+    restarted.importInventory(decoded(fiveRows(sessionB)), std::nullopt);
+    EXPECT_EQ(restarted.corrections().at(0).status, WooCorrectionStatus::sent);
+    EXPECT_EQ(restarted.corrections().at(4).status, WooCorrectionStatus::sent);
+    EXPECT_TRUE(restarted.corrections().at(1).isSelected);
 }
 
 TEST_F(WooCorrectionsViewModelTest, StoppingEndsARunBetweenTwoRequests) {

@@ -93,6 +93,31 @@ TEST_F(CorrectionTest, StatusRulesApplyInOrder) {
          {},
          WooCorrectionStatus::temporaryItem,
          u"wooCorrection.temporaryItem"},
+        {"2 unknown source before temporary status",
+         [](InventoryExportRow& r) {
+             r.source = u"unknown"_s;
+             r.status = InventoryExportRowStatus::temporaryItem;
+         },
+         {},
+         WooCorrectionStatus::unknownCode,
+         u"wooCorrection.unknownCode"},
+        {"4 temporary source before missing product id and count",
+         [](InventoryExportRow& r) {
+             r.source = u"temporary"_s;
+             r.externalProductId.reset();
+             r.countedQuantity.reset();
+         },
+         {},
+         WooCorrectionStatus::temporaryItem,
+         u"wooCorrection.temporaryItem"},
+        {"5 missing product id before missing count",
+         [](InventoryExportRow& r) {
+             r.externalProductId.reset();
+             r.countedQuantity.reset();
+         },
+         {},
+         WooCorrectionStatus::missingRemoteIdentifier,
+         u"wooCorrection.missingWooId"},
         {"source match is exact",
          [](InventoryExportRow& r) { r.source = u"Unknown"_s; },
          {},

@@ -29,6 +29,30 @@ TEST(WooCorrectionStatusTest, GroupsPartitionTheStatuses) {
     EXPECT_TRUE(isManuallyCorrectable(WooCorrectionStatus::sent));
 }
 
+TEST(WooCorrectionStatusTest, EachStatusHasItsGroup) {
+    enum Group { manual, blocking, review };
+    const struct {
+        WooCorrectionStatus status;
+        Group group;
+    } cases[] = {
+        {WooCorrectionStatus::ready, manual},
+        {WooCorrectionStatus::remoteStockChanged, review},
+        {WooCorrectionStatus::missingRemoteIdentifier, blocking},
+        {WooCorrectionStatus::stockNotManaged, blocking},
+        {WooCorrectionStatus::unknownCode, blocking},
+        {WooCorrectionStatus::temporaryItem, blocking},
+        {WooCorrectionStatus::noDifference, manual},
+        {WooCorrectionStatus::ignored, manual},
+        {WooCorrectionStatus::sent, manual},
+        {WooCorrectionStatus::failed, blocking},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(rawValue(c.status).toStdString());
+        EXPECT_EQ(isManuallyCorrectable(c.status), c.group == manual);
+        EXPECT_EQ(isBlocking(c.status), c.group == blocking);
+    }
+}
+
 TEST(WooCorrectionStatusTest, RawValuesAreCaseNamesInDeclarationOrder) {
     const QStringList expected{u"ready"_s,
                                u"remoteStockChanged"_s,

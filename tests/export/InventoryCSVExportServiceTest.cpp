@@ -205,6 +205,42 @@ TEST_F(InventoryCSVExportServiceTest, DifferencesInTheStandardDialectOfOneLocati
               3); // header, two rows, the LF inside the quoted note; none at the end
 }
 
+TEST_F(InventoryCSVExportServiceTest, StatusCellsOfTheSixRowStatuses) {
+    const struct {
+        InventoryExportRowStatus status;
+        QString code;
+        QString french;
+        QString english;
+    } cases[] = {
+        {InventoryExportRowStatus::counted, u"counted"_s, u"Compté"_s, u"Counted"_s},
+        {InventoryExportRowStatus::notCounted, u"not_counted"_s, u"Non compté"_s, u"Not counted"_s},
+        {InventoryExportRowStatus::difference, u"difference"_s, u"Écart"_s, u"Difference"_s},
+        {InventoryExportRowStatus::unknownCode, u"unknown_code"_s, u"Code inconnu"_s, u"Unknown code"_s},
+        {InventoryExportRowStatus::temporaryItem, u"temporary_item"_s, u"Article provisoire"_s,
+         u"Temporary item"_s},
+        {InventoryExportRowStatus::error, u"error"_s, u"Erreur"_s, u"Error"_s},
+    };
+    // The status is the 18th of 20 cells: two cells (note, last scan) follow it, both empty here.
+    const auto statusCell = [](InventoryExportRowStatus status, InventoryCSVDialect dialect) {
+        const auto document = test::makeDocument({test::makeRow({.difference = 1, .status = status})});
+        const QString text = QString::fromUtf8(
+            InventoryCSVExportService::exportDifferencesCSV(document, std::nullopt, dialect));
+        const QString line =
+            text.split(dialect == InventoryCSVDialect::frenchExcel ? u"\r\n"_s : u"\n"_s).last();
+        const QStringList cells = line.split(dialect == InventoryCSVDialect::frenchExcel ? u';' : u',');
+        return cells.size() == 20 ? cells.at(17) : u"<%1 cells>"_s.arg(cells.size());
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.code.toStdString());
+        test::setLanguage(AppLanguage::french);
+        EXPECT_EQ(statusCell(c.status, InventoryCSVDialect::frenchExcel), c.french);
+        EXPECT_EQ(statusCell(c.status, InventoryCSVDialect::standard), c.code);
+        test::setLanguage(AppLanguage::english);
+        EXPECT_EQ(statusCell(c.status, InventoryCSVDialect::frenchExcel), c.english);
+        EXPECT_EQ(statusCell(c.status, InventoryCSVDialect::standard), c.code);
+    }
+}
+
 TEST_F(InventoryCSVExportServiceTest, EmptyTablesAreTheHeaderLineAlone) {
     const auto noDifferences = test::makeDocument({test::makeRow({.itemName = u"Same"_s, .difference = 0})});
     EXPECT_EQ(InventoryCSVExportService::exportDifferencesCSV(noDifferences, std::nullopt,
