@@ -6,36 +6,6 @@ namespace tallybrook {
 
 namespace {
 
-void insertOptional(QJsonObject& object, const QString& key, const std::optional<QString>& value) {
-    if (value) {
-        object.insert(key, *value);
-    }
-}
-
-void insertOptional(QJsonObject& object, const QString& key, const std::optional<qint64>& value) {
-    if (value) {
-        object.insert(key, jsonInteger(*value));
-    }
-}
-
-void insertOptional(QJsonObject& object, const QString& key, const std::optional<bool>& value) {
-    if (value) {
-        object.insert(key, *value);
-    }
-}
-
-void insertOptional(QJsonObject& object, const QString& key, const std::optional<QUuid>& value) {
-    if (value) {
-        object.insert(key, jsonUuid(*value));
-    }
-}
-
-void insertOptional(QJsonObject& object, const QString& key, const std::optional<QDateTime>& value) {
-    if (value) {
-        object.insert(key, jsonDate(*value));
-    }
-}
-
 template <typename Enum>
 Enum enumFromJson(const QJsonValue& value, std::optional<Enum> (*fromRaw)(QStringView),
                   QStringView typeName) {

@@ -29,6 +29,13 @@ QJsonValue jsonUuid(const QUuid& uuid);
 /// Seconds since the reference instant, see referenceSecondsFromDate.
 QJsonValue jsonDate(const QDateTime& date);
 
+/// Writes an optional field in its JSON form; a field that is none is left out.
+void insertOptional(QJsonObject& object, const QString& key, const std::optional<QString>& value);
+void insertOptional(QJsonObject& object, const QString& key, const std::optional<qint64>& value);
+void insertOptional(QJsonObject& object, const QString& key, const std::optional<bool>& value);
+void insertOptional(QJsonObject& object, const QString& key, const std::optional<QUuid>& value);
+void insertOptional(QJsonObject& object, const QString& key, const std::optional<QDateTime>& value);
+
 /// Strict reading of the members of one JSON object into record fields.
 ///
 /// A required member that is missing, null or of the wrong type throws ModelDecodingError; an

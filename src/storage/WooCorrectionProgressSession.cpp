@@ -13,31 +13,15 @@ QJsonObject toJson(const WooCorrectionProgressRecord& record) {
     if (record.status) {
         object.insert(u"status"_s, toJson(*record.status));
     }
-    if (record.proposedQuantity) {
-        object.insert(u"proposedQuantity"_s, jsonInteger(*record.proposedQuantity));
-    }
-    if (record.requestedQuantity) {
-        object.insert(u"requestedQuantity"_s, jsonInteger(*record.requestedQuantity));
-    }
-    if (record.isSelected) {
-        object.insert(u"isSelected"_s, *record.isSelected);
-    }
-    if (record.message) {
-        object.insert(u"message"_s, *record.message);
-    }
+    insertOptional(object, u"proposedQuantity"_s, record.proposedQuantity);
+    insertOptional(object, u"requestedQuantity"_s, record.requestedQuantity);
+    insertOptional(object, u"isSelected"_s, record.isSelected);
+    insertOptional(object, u"message"_s, record.message);
     object.insert(u"updatedAt"_s, jsonDate(record.updatedAt));
-    if (record.sentAt) {
-        object.insert(u"sentAt"_s, jsonDate(*record.sentAt));
-    }
-    if (record.lastRemoteQuantity) {
-        object.insert(u"lastRemoteQuantity"_s, jsonInteger(*record.lastRemoteQuantity));
-    }
-    if (record.lastRemoteReloadAt) {
-        object.insert(u"lastRemoteReloadAt"_s, jsonDate(*record.lastRemoteReloadAt));
-    }
-    if (record.success) {
-        object.insert(u"success"_s, *record.success);
-    }
+    insertOptional(object, u"sentAt"_s, record.sentAt);
+    insertOptional(object, u"lastRemoteQuantity"_s, record.lastRemoteQuantity);
+    insertOptional(object, u"lastRemoteReloadAt"_s, record.lastRemoteReloadAt);
+    insertOptional(object, u"success"_s, record.success);
     return object;
 }
 
