@@ -34,19 +34,6 @@ QJsonObject requireObject(const QJsonValue& value, const QString& path) {
     return value.toObject();
 }
 
-// A JSON number that is a whole value within the signed 64-bit range. Qt keeps integer
-// literals exact as 64-bit integers, so large identifiers do not go through a double.
-std::optional<qint64> wholeNumber(const QJsonValue& value) {
-    if (!value.isDouble()) {
-        return std::nullopt;
-    }
-    const qint64 integer = value.toInteger(0);
-    if (integer != 0 || value.toDouble() == 0.0) {
-        return integer;
-    }
-    return std::nullopt;
-}
-
 bool isAbsent(const QJsonValue& value) {
     return value.isUndefined() || value.isNull();
 }
@@ -56,7 +43,7 @@ qint64 requiredInteger(const QJsonObject& object, QLatin1StringView key, const Q
     if (isAbsent(value)) {
         fail(keyPath(path, key), "missing integer");
     }
-    const auto integer = wholeNumber(value);
+    const auto integer = wooJsonInteger(value);
     if (!integer) {
         fail(keyPath(path, key), "expected an integer");
     }
@@ -68,7 +55,7 @@ std::optional<qint64> optionalInteger(const QJsonObject& object, QLatin1StringVi
     if (isAbsent(value)) {
         return std::nullopt;
     }
-    const auto integer = wholeNumber(value);
+    const auto integer = wooJsonInteger(value);
     if (!integer) {
         fail(keyPath(path, key), "expected an integer or null");
     }
@@ -150,6 +137,19 @@ template <typename Record> QList<Record> decodeMany(const QByteArray& body) {
 
 } // namespace
 
+// Qt keeps integer literals exact as 64-bit integers, so large identifiers do not go through a
+// double; toInteger gives its fallback for fractions and values out of range.
+std::optional<qint64> wooJsonInteger(const QJsonValue& value) {
+    if (!value.isDouble()) {
+        return std::nullopt;
+    }
+    const qint64 integer = value.toInteger(0);
+    if (integer != 0 || value.toDouble() == 0.0) {
+        return integer;
+    }
+    return std::nullopt;
+}
+
 std::optional<bool> tolerantWooBoolean(const QJsonValue& value) {
     if (value.isBool()) {
         return value.toBool();
@@ -164,7 +164,7 @@ std::optional<bool> tolerantWooBoolean(const QJsonValue& value) {
         }
         return std::nullopt;
     }
-    if (const auto integer = wholeNumber(value)) {
+    if (const auto integer = wooJsonInteger(value)) {
         return *integer != 0;
     }
     return std::nullopt;

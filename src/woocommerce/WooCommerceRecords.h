@@ -87,6 +87,10 @@ struct WooCommerceVariationDTO {
     bool operator==(const WooCommerceVariationDTO&) const = default;
 };
 
+/// A JSON number holding a whole value within the signed 64-bit range (12 and 12.0 alike);
+/// none for a fraction, a value out of range or anything that is not a number.
+std::optional<qint64> wooJsonInteger(const QJsonValue& value);
+
 /// The tolerant boolean of "manage_stock": a JSON boolean; a text "true"/"yes"/"1" or
 /// "false"/"no"/"0"/"parent" in any case (other texts: none); an integer (0 false, else true);
 /// anything else, missing or null: none. Never fails.

@@ -79,6 +79,10 @@ TEST_F(DemoShopTest, AnswersAuthenticationFailuresLikeWooCommerce) {
                       .value(QLatin1StringView("status"))
                       .toInt(),
                   401);
+        // Only a refused secret comes with a Basic challenge.
+        EXPECT_EQ(response.header("WWW-Authenticate").has_value(),
+                  c.code == QStringLiteral("woocommerce_rest_authentication_error"))
+            << c.path.toStdString();
     }
     EXPECT_EQ(shop->stock(12), 5);
 }
@@ -134,6 +138,10 @@ TEST_F(DemoShopTest, RejectsBadParametersAndUnknownRoutes) {
     }
     EXPECT_EQ(shop->stock(12), 5);
     EXPECT_EQ(shop->stock(20, 21), 3);
+
+    // A body no stock update needs is refused without being held.
+    EXPECT_EQ(send("PUT", QStringLiteral("/products/12"), QByteArray(2 * 1024 * 1024, ' ')).statusCode, 413);
+    EXPECT_EQ(shop->stock(12), 5);
 }
 
 TEST_F(DemoShopTest, PutStoresTheStockSwitchesManagementOnAndAnswersTheRecord) {
@@ -168,9 +176,15 @@ TEST_F(DemoShopTest, ListsWithPagingHeadersAndAnEmptyPageAfterTheLast) {
     const auto product = QJsonDocument::fromJson(send("GET", QStringLiteral("/products/12")).body).object();
     EXPECT_EQ(product.value(QLatin1StringView("date_modified")).toString(),
               QStringLiteral("2024-05-02T09:00:00"));
-    const auto parentManaged = send("GET", QStringLiteral("/products/20/variations/22"));
-    EXPECT_EQ(object(parentManaged).value(QLatin1StringView("manage_stock")).toString(),
-              QStringLiteral("parent"));
+    const auto parentManaged = object(send("GET", QStringLiteral("/products/30/variations/31")));
+    EXPECT_EQ(parentManaged.value(QLatin1StringView("manage_stock")), QJsonValue(QStringLiteral("parent")));
+    EXPECT_EQ(parentManaged.value(QLatin1StringView("stock_quantity")), QJsonValue(9));
+    // "parent" under a product that keeps no stock reads as not managed, as in WooCommerce.
+    const auto parentUnmanaged = object(send("GET", QStringLiteral("/products/20/variations/22")));
+    EXPECT_EQ(parentUnmanaged.value(QLatin1StringView("manage_stock")), QJsonValue(false));
+    EXPECT_EQ(parentUnmanaged.value(QLatin1StringView("stock_quantity")), QJsonValue(QJsonValue::Null));
+    EXPECT_EQ(parentUnmanaged.value(QLatin1StringView("stock_status")),
+              QJsonValue(QStringLiteral("instock")));
 }
 
 TEST(DemoCatalogTest, SeedsFromAnInventoryWithDriftAndUnmanagedItems) {

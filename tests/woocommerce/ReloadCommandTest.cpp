@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace tallybrook {
@@ -41,6 +42,8 @@ protected:
     CliRun run(const QStringList& arguments, bool withCredentials = true) {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        // A data folder of its own: the user's saved connection, if any, stays out of the runs.
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome.path());
         environment.remove(QStringLiteral("TALLYBROOK_WOO_CONSUMER_KEY"));
         environment.remove(QStringLiteral("TALLYBROOK_WOO_CONSUMER_SECRET"));
         if (withCredentials) {
@@ -56,6 +59,7 @@ protected:
 
     QString store() const { return shop->url().toString(); }
 
+    QTemporaryDir dataHome;
     InventoryExportDocument document;
     std::unique_ptr<DemoShop> shop;
 };

@@ -3,6 +3,7 @@
 #include "WooTestSupport.h"
 #include "woocommerce/WooDecodingError.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <gtest/gtest.h>
 
@@ -85,6 +86,33 @@ TEST(WooCommerceRecordsTest, IdentifiersAreExactSixtyFourBitIntegers) {
     EXPECT_EQ(product(R"({"id": 9007199254740993})").id, 9007199254740993LL);
     EXPECT_EQ(product(R"({"id": 9223372036854775807})").id, 9223372036854775807LL);
     EXPECT_EQ(product(R"({"id": 12, "stock_quantity": 4.0})").stockQuantity, 4);
+}
+
+TEST(WooCommerceRecordsTest, JsonIntegersAreWholeNumbersWithinSixtyFourBits) {
+    struct Case {
+        const char* json;
+        std::optional<qint64> expected;
+    };
+    const Case cases[] = {
+        {"12", 12},
+        {"12.0", 12},
+        {"-0.0", 0},
+        {"-7", -7},
+        {"9223372036854775807", 9223372036854775807LL},
+        {"1.5", {}},
+        {"1e30", {}},
+        {"-1e19", {}},
+        {"\"12\"", {}},
+        {"true", {}},
+        {"null", {}},
+        {"[1]", {}},
+        {"{}", {}},
+    };
+    for (const Case& c : cases) {
+        const QJsonDocument document = QJsonDocument::fromJson(QByteArray("[") + c.json + ']');
+        ASSERT_TRUE(document.isArray()) << c.json;
+        EXPECT_EQ(wooJsonInteger(document.array().at(0)), c.expected) << c.json;
+    }
 }
 
 TEST(WooCommerceRecordsTest, BrokenRecordsFailWithTheKeyThatBrokeThem) {

@@ -240,6 +240,141 @@ TEST_F(WooStockUpdateServiceTest, ObserverFollowsEachKeyAndCanStopBetweenTwo) {
     EXPECT_EQ(stopped.issues.size(), 1);
 }
 
+// Answers no demo shop gives (a product without "manage_stock", a variation without any
+// stock field): the rules of one key read, one table row each.
+TEST(WooStockUpdateServiceRulesTest, OneKeyGivesTheLevelAndIssueOfItsAnswers) {
+    test::useLanguage(AppLanguage::english);
+    const QString noVariationStock =
+        QStringLiteral("WooCommerce did not return a stock quantity for this variation.");
+    const QString noProductStock =
+        QStringLiteral("WooCommerce did not return a stock quantity for this product.");
+    struct Case {
+        const char* name;
+        std::optional<QString> variant;
+        QList<HttpResponse> answers;
+        QStringList paths;
+        std::optional<QString> levelVariant;
+        std::optional<qint64> quantity;
+        std::optional<bool> stockManaged;
+        std::optional<QString> issue;
+    };
+    const QString variation = QStringLiteral("/wp-json/wc/v3/products/20/variations/21");
+    const QString product = QStringLiteral("/wp-json/wc/v3/products/20");
+    const QString v21 = QStringLiteral("21");
+    const Case cases[] = {
+        {"own stock",
+         v21,
+         {{200, {}, R"({"id": 21, "manage_stock": true, "stock_quantity": 0})"}},
+         {variation},
+         v21,
+         0,
+         true,
+         std::nullopt},
+        {"parent's stock, parent says nothing of management",
+         v21,
+         {{200, {}, R"({"id": 21, "manage_stock": true, "stock_quantity": null})"},
+          {200, {}, R"({"id": 20, "stock_quantity": 4})"}},
+         {variation, product},
+         v21,
+         4,
+         true,
+         std::nullopt},
+        {"parent's stock and management",
+         v21,
+         {{200, {}, R"({"id": 21, "manage_stock": true})"},
+          {200, {}, R"({"id": 20, "manage_stock": false, "stock_quantity": 4})"}},
+         {variation, product},
+         v21,
+         4,
+         false,
+         std::nullopt},
+        {"no stock anywhere",
+         v21,
+         {{200, {}, R"({"id": 21})"}, {200, {}, R"({"id": 20})"}},
+         {variation, product},
+         v21,
+         std::nullopt,
+         std::nullopt,
+         noVariationStock},
+        {"parent unreadable: the variation's management",
+         v21,
+         {{200, {}, R"({"id": 21, "manage_stock": "parent"})"}, {500, {}, "down"}},
+         {variation, product},
+         v21,
+         std::nullopt,
+         false,
+         noVariationStock},
+        {"variation unreadable",
+         v21,
+         {{404, {}, "gone"}},
+         {variation},
+         v21,
+         std::nullopt,
+         std::nullopt,
+         QStringLiteral("WooCommerce error 404: gone")},
+        {"variation not numeric: product read, variant dropped",
+         QStringLiteral("x9"),
+         {{200, {}, R"({"id": 20, "manage_stock": true, "stock_quantity": 6})"}},
+         {product},
+         std::nullopt,
+         6,
+         true,
+         std::nullopt},
+        {"variation not numeric, product unreadable: variant kept",
+         QStringLiteral("x9"),
+         {{500, {}, "down"}},
+         {product},
+         QStringLiteral("x9"),
+         std::nullopt,
+         std::nullopt,
+         QStringLiteral("WooCommerce error 500: down")},
+        {"empty variation, product unreadable: kept empty",
+         QString(),
+         {{500, {}, "down"}},
+         {product},
+         QString(),
+         std::nullopt,
+         std::nullopt,
+         QStringLiteral("WooCommerce error 500: down")},
+        {"product without stock",
+         std::nullopt,
+         {{200, {}, R"({"id": 20, "manage_stock": false})"}},
+         {product},
+         std::nullopt,
+         std::nullopt,
+         false,
+         noProductStock},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto transport = std::make_shared<test::ScriptedTransport>();
+        transport->answers.assign(c.answers.cbegin(), c.answers.cend());
+        const WooStockUpdateService service(WooCommerceAPIClient(QUrl(QStringLiteral("https://shop.example")),
+                                                                 QStringLiteral("k"), QStringLiteral("s"),
+                                                                 transport),
+                                            [] { return fixedNow; });
+        const InventoryExportRow row = shopRow(QStringLiteral("20"), c.variant, QStringLiteral("Robe"));
+        const auto report = service.fetchCurrentStocksWithReport(documentWith({row}));
+
+        QStringList paths;
+        for (const HttpRequest& request : transport->requests) {
+            paths.append(request.url.path());
+        }
+        EXPECT_EQ(paths, c.paths);
+        EXPECT_EQ(report.requestedItemCount, 1);
+        EXPECT_EQ(report.quantityCount, c.quantity ? 1 : 0);
+        EXPECT_EQ(report.levels, (QList<RemoteStockLevel>{RemoteStockLevel{
+                                     QUuid::fromString(*row.localItemId), QStringLiteral("20"),
+                                     c.levelVariant, c.quantity, c.stockManaged, fixedNow}}));
+        ASSERT_EQ(report.issues.size(), c.issue ? 1 : 0);
+        if (c.issue) {
+            EXPECT_EQ(report.issues[0].message, *c.issue);
+            EXPECT_EQ(report.issues[0].itemName, QStringLiteral("Robe"));
+            EXPECT_EQ(report.issues[0].externalVariantId, c.variant);
+        }
+    }
+}
+
 TEST_F(WooStockUpdateServiceTest, UpdateStockPicksTheVariationOnlyForANumericOne) {
     const auto stockService = service();
     EXPECT_EQ(stockService.updateStock(QStringLiteral("20"), QStringLiteral("21"), 6), 6);

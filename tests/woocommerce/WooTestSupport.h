@@ -23,7 +23,8 @@ inline void useLanguage(AppLanguage language) {
 
 /// The shop most tests read from:
 /// 12 simple, stock 5 · 13 simple, stock 0 · 14 simple, stock not managed ·
-/// 20 variable (no own stock): 21 stock 3, 22 "parent", 23 not managed ·
+/// 20 variable (no own stock): 21 stock 3, 22 "parent" (answered as not managed: the parent
+/// keeps no stock), 23 not managed ·
 /// 30 variable with own stock 9: 31 "parent", 32 not managed · 40 simple, stock 7.
 inline DemoCatalog standardCatalog() {
     const QByteArray json = R"({"products": [

@@ -1,6 +1,7 @@
 #include "DemoCatalog.h"
 
 #include "document/InventoryExportDocument.h"
+#include "woocommerce/WooCommerceRecords.h"
 #include "woocommerce/WooIntegerText.h"
 
 #include <QHash>
@@ -28,8 +29,8 @@ std::optional<qint64> integerOf(const QJsonValue& value, const QString& what) {
     if (value.isUndefined() || value.isNull()) {
         return std::nullopt;
     }
-    const qint64 integer = value.toInteger(0);
-    if (!value.isDouble() || (integer == 0 && value.toDouble() != 0.0)) {
+    const auto integer = wooJsonInteger(value);
+    if (!integer) {
         invalid(what + QStringLiteral(" is not an integer"));
     }
     return integer;

@@ -14,7 +14,8 @@ struct InventoryExportDocument;
 enum class DemoStockManagement {
     managed,    ///< true: the item's own stock_quantity
     notManaged, ///< false: stock_quantity is null
-    parent      ///< "parent" (variations only): the parent product's stock_quantity
+    parent      ///< "parent" (variations only): the parent product's stock_quantity; answered as
+                ///< not managed (false, null) while the parent keeps no stock, as WooCommerce does
 };
 
 /// One variation of a demo product.

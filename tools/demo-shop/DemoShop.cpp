@@ -1,5 +1,6 @@
 #include "DemoShop.h"
 
+#include "woocommerce/WooCommerceRecords.h"
 #include "woocommerce/WooIntegerText.h"
 
 #include <QHash>
@@ -19,6 +20,7 @@ namespace tallybrook {
 namespace {
 
 constexpr int keepAliveRequests = 100'000;
+constexpr size_t maximumBodyBytes = 1024 * 1024;
 const QString apiRoot = QStringLiteral("/wp-json/wc/v3/");
 
 // Counts accepted TCP connections: the server hands each one to the queue exactly once.
@@ -96,8 +98,18 @@ std::optional<qint64> productStock(const DemoProduct& product) {
     return product.management == DemoStockManagement::managed ? product.stockQuantity : std::nullopt;
 }
 
+// WooCommerce reads a variation's stock from its parent ("parent") only while the parent
+// product keeps stock; otherwise the variation simply keeps none.
+DemoStockManagement effectiveManagement(const DemoProduct& parent, const DemoVariation& variation) {
+    if (variation.management == DemoStockManagement::parent &&
+        parent.management != DemoStockManagement::managed) {
+        return DemoStockManagement::notManaged;
+    }
+    return variation.management;
+}
+
 std::optional<qint64> variationStock(const DemoProduct& parent, const DemoVariation& variation) {
-    switch (variation.management) {
+    switch (effectiveManagement(parent, variation)) {
     case DemoStockManagement::managed:
         return variation.stockQuantity;
     case DemoStockManagement::parent:
@@ -126,11 +138,7 @@ QString slugOf(const QString& text) {
 // A request parameter or JSON value that WordPress accepts as an integer.
 std::optional<qint64> restInteger(const QJsonValue& value) {
     if (value.isDouble()) {
-        const qint64 integer = value.toInteger(0);
-        if (integer != 0 || value.toDouble() == 0.0) {
-            return integer;
-        }
-        return std::nullopt;
+        return wooJsonInteger(value);
     }
     if (value.isString()) {
         return parseWooInteger(QStringView(value.toString()));
@@ -297,7 +305,8 @@ QJsonObject DemoShop::State::productJson(const DemoProduct& product) const {
         variationIds.append(variation.id);
         options.append(variation.attributeOption);
         const auto quantity = variationStock(product, variation);
-        if (variation.management == DemoStockManagement::notManaged || (quantity && *quantity > 0)) {
+        if (effectiveManagement(product, variation) == DemoStockManagement::notManaged ||
+            (quantity && *quantity > 0)) {
             if (product.management != DemoStockManagement::managed) {
                 status = QStringLiteral("instock");
             }
@@ -345,10 +354,11 @@ QJsonObject DemoShop::State::productJson(const DemoProduct& product) const {
 
 QJsonObject DemoShop::State::variationJson(const DemoProduct& parent, const DemoVariation& variation) const {
     const std::optional<qint64> stock = variationStock(parent, variation);
+    const DemoStockManagement management = effectiveManagement(parent, variation);
     QJsonValue manageStock = true;
-    if (variation.management == DemoStockManagement::notManaged) {
+    if (management == DemoStockManagement::notManaged) {
         manageStock = false;
-    } else if (variation.management == DemoStockManagement::parent) {
+    } else if (management == DemoStockManagement::parent) {
         manageStock = QStringLiteral("parent");
     }
     return QJsonObject{
@@ -362,9 +372,8 @@ QJsonObject DemoShop::State::variationJson(const DemoProduct& parent, const Demo
         {QStringLiteral("price"), QString()},
         {QStringLiteral("manage_stock"), manageStock},
         {QStringLiteral("stock_quantity"), quantityValue(stock)},
-        {QStringLiteral("stock_status"), variation.management == DemoStockManagement::notManaged
-                                             ? QStringLiteral("instock")
-                                             : stockStatus(stock)},
+        {QStringLiteral("stock_status"),
+         management == DemoStockManagement::notManaged ? QStringLiteral("instock") : stockStatus(stock)},
         {QStringLiteral("backorders"), QStringLiteral("no")},
         {QStringLiteral("image"), QJsonValue(QJsonValue::Null)},
         {QStringLiteral("attributes"),
@@ -391,8 +400,14 @@ std::optional<Answer> DemoShop::State::refuseCredentials(const httplib::Request&
         if (secret == options.consumerSecret) {
             return std::nullopt;
         }
-        return wpError(401, QStringLiteral("woocommerce_rest_authentication_error"),
-                       QStringLiteral("Consumer secret is invalid."));
+        // WooCommerce challenges a Basic login whose secret it refused (and only that one), so
+        // clients meet the challenge handling of their HTTP stack here as with a real shop.
+        Answer refusal = wpError(401, QStringLiteral("woocommerce_rest_authentication_error"),
+                                 QStringLiteral("Consumer secret is invalid."));
+        refusal.headers.append(std::pair<std::string, std::string>(
+            "WWW-Authenticate", "Basic realm=\"WooCommerce API. Use a consumer key in the username field and "
+                                "a consumer secret in the password field.\""));
+        return refusal;
     }
     if (write) {
         return wpError(401, QStringLiteral("woocommerce_rest_cannot_edit"),
@@ -741,6 +756,8 @@ int DemoShop::start(int port) {
     // Headers and body go out in separate writes; without this, Nagle's algorithm and the
     // client's delayed acknowledgement hold every answer back by some 40 ms.
     server->set_tcp_nodelay(true);
+    // Stock updates are a few bytes; a body beyond this is refused (413) rather than held.
+    server->set_payload_max_length(maximumBodyBytes);
     const auto handler = [state](const httplib::Request& request, httplib::Response& response) {
         state->handle(request, response);
     };
