@@ -12,6 +12,8 @@
 #include <QString>
 #include <algorithm>
 #include <memory>
+#include <mutex>
+#include <optional>
 
 namespace tallybrook {
 
@@ -21,7 +23,9 @@ namespace tallybrook {
 ///
 /// `Codec` provides, as static functions: `Session decode(const QJsonObject&)` (throws
 /// ModelDecodingError), `QJsonObject encode(const Session&)`, `QString key(const Session&)`
-/// and `QDateTime updatedAt(const Session&)`. Nothing is cached: every call reads the blob.
+/// and `QDateTime updatedAt(const Session&)`. Every call reads the blob; decoding is skipped
+/// when the stored bytes are exactly those this store last decoded or wrote (large sessions
+/// are saved after every edit, and decoding the same bytes again would give the same sessions).
 template <typename Session, typename Codec> class SessionBlobStore {
 public:
     SessionBlobStore(std::shared_ptr<PreferencesStore> defaults, QString storageKey,
@@ -41,23 +45,16 @@ public:
         if (!stored) {
             return sessions;
         }
-        QJsonParseError error;
-        const QJsonDocument document = QJsonDocument::fromJson(*stored, &error);
-        if (error.error != QJsonParseError::NoError || !document.isObject()) {
-            return sessions;
-        }
-        const QJsonObject object = document.object();
-        sessions.reserve(object.size());
-        try {
-            for (auto it = object.begin(); it != object.end(); ++it) {
-                if (!it->isObject()) {
-                    return {};
-                }
-                sessions.insert(it.key(), Codec::decode(it->toObject()));
+        {
+            std::lock_guard lock(decoded_->mutex);
+            if (decoded_->bytes && *decoded_->bytes == *stored) {
+                return decoded_->sessions;
             }
-        } catch (const ModelDecodingError&) {
-            return {};
         }
+        sessions = decodeBlob(*stored);
+        std::lock_guard lock(decoded_->mutex);
+        decoded_->bytes = *stored;
+        decoded_->sessions = sessions;
         return sessions;
     }
 
@@ -100,16 +97,52 @@ public:
         }
 
         QJsonObject object;
-        for (const Session* kept : std::as_const(ordered)) {
-            object.insert(Codec::key(*kept), Codec::encode(*kept));
+        QHash<QString, Session> kept;
+        kept.reserve(ordered.size());
+        for (const Session* session : std::as_const(ordered)) {
+            object.insert(Codec::key(*session), Codec::encode(*session));
+            kept.insert(Codec::key(*session), *session);
         }
-        defaults_->setData(storageKey_, QJsonDocument(object).toJson(QJsonDocument::Compact));
+        const QByteArray bytes = QJsonDocument(object).toJson(QJsonDocument::Compact);
+        defaults_->setData(storageKey_, bytes);
+        std::lock_guard lock(decoded_->mutex);
+        decoded_->bytes = bytes;
+        decoded_->sessions = std::move(kept);
     }
 
 private:
+    static QHash<QString, Session> decodeBlob(const QByteArray& stored) {
+        QHash<QString, Session> sessions;
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(stored, &error);
+        if (error.error != QJsonParseError::NoError || !document.isObject()) {
+            return sessions;
+        }
+        const QJsonObject object = document.object();
+        sessions.reserve(object.size());
+        try {
+            for (auto it = object.begin(); it != object.end(); ++it) {
+                if (!it->isObject()) {
+                    return {};
+                }
+                sessions.insert(it.key(), Codec::decode(it->toObject()));
+            }
+        } catch (const ModelDecodingError&) {
+            return {};
+        }
+        return sessions;
+    }
+
     std::shared_ptr<PreferencesStore> defaults_;
     QString storageKey_;
     qsizetype maxSessionCount_;
+    // Shared by copies of the store, which read and write the same blob.
+    struct DecodedBlob {
+        std::mutex mutex;
+        std::optional<QByteArray> bytes;
+        QHash<QString, Session> sessions;
+    };
+    std::shared_ptr<DecodedBlob> decoded_ = std::make_shared<DecodedBlob>();
 };
 
 } // namespace tallybrook

@@ -83,3 +83,21 @@ TEST(TemporaryItemLocationStoreTest, PrunesToTwentySessionsAndIgnoresUndecodable
     store.saveAssignments({{u"k"_s, u"v"_s}}, u"s"_s);
     EXPECT_EQ(store.loadSessions().keys(), QStringList{u"s"_s});
 }
+
+// Each store remembers the last blob it decoded; what another writer stores must still be seen.
+TEST(TemporaryItemLocationStoreTest, ChangesMadeByAnotherWriterAreAlwaysRead) {
+    auto preferences = std::make_shared<InMemoryPreferencesStore>();
+    const QString key = u"com.tallybrook.control.temporary-item-locations.v1"_s;
+    TemporaryItemLocationStore first(preferences);
+    TemporaryItemLocationStore second(preferences);
+    first.saveAssignments({{u"legacy|A||Lampe"_s, u"Réserve"_s}}, u"S"_s);
+    EXPECT_EQ(first.loadAssignments(u"S"_s).value(u"legacy|A||Lampe"_s), u"Réserve"_s);
+
+    second.saveAssignments({{u"legacy|A||Lampe"_s, u"Vitrine"_s}}, u"S"_s);
+    EXPECT_EQ(first.loadAssignments(u"S"_s).value(u"legacy|A||Lampe"_s), u"Vitrine"_s);
+
+    preferences->setData(key, "written by something else");
+    EXPECT_TRUE(first.loadSessions().isEmpty());
+    preferences->remove(key);
+    EXPECT_TRUE(first.loadSessions().isEmpty());
+}

@@ -179,14 +179,15 @@ DemoCatalog DemoCatalog::fromDocument(const InventoryExportDocument& document,
         const qint64 reference = row.referenceQuantity.value_or(0);
 
         if (variationId) {
-            if (variationSeen.contains(*variationId)) {
+            const qint64 id = variationId.value_or(0);
+            if (variationSeen.contains(id)) {
                 continue;
             }
-            variationSeen.insert(*variationId);
+            variationSeen.insert(id);
             DemoVariation variation;
-            variation.id = *variationId;
+            variation.id = id;
             variation.sku = row.sku.value_or(QString());
-            variation.attributeOption = row.variantName.value_or(QString::number(*variationId));
+            variation.attributeOption = row.variantName ? *row.variantName : QString::number(variation.id);
             variation.modifiedAt = seedTime(itemIndex);
             if (departs(options.unmanagedEvery, itemIndex)) {
                 // Stock kept by the parent product, which then holds this item's stock.
