@@ -2,6 +2,7 @@
 
 #include "corrections/ModelDecodingError.h"
 #include "localization/PreferencesStore.h"
+#include "storage/JsonTextWriter.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -22,7 +23,9 @@ namespace tallybrook {
 /// on every save and pruned to the most recently updated sessions.
 ///
 /// `Codec` provides, as static functions: `Session decode(const QJsonObject&)` (throws
-/// ModelDecodingError), `QJsonObject encode(const Session&)`, `QString key(const Session&)`
+/// ModelDecodingError), `void appendJson(QByteArray&, const Session&)` (the session as one JSON
+/// object; written as text because a session may hold a record for each of 100,000 rows and is
+/// saved after every edit), `QString key(const Session&)`
 /// and `QDateTime updatedAt(const Session&)`. Every call reads the blob; decoding is skipped
 /// when the stored bytes are exactly those this store last decoded or wrote (large sessions
 /// are saved after every edit, and decoding the same bytes again would give the same sessions).
@@ -96,14 +99,21 @@ public:
             ordered.resize(maxSessionCount_);
         }
 
-        QJsonObject object;
+        QByteArray bytes;
+        bytes.append('{');
         QHash<QString, Session> kept;
         kept.reserve(ordered.size());
         for (const Session* session : std::as_const(ordered)) {
-            object.insert(Codec::key(*session), Codec::encode(*session));
-            kept.insert(Codec::key(*session), *session);
+            if (bytes.size() > 1) {
+                bytes.append(',');
+            }
+            const QString key = Codec::key(*session);
+            jsontext::appendString(bytes, key);
+            bytes.append(':');
+            Codec::appendJson(bytes, *session);
+            kept.insert(key, *session);
         }
-        const QByteArray bytes = QJsonDocument(object).toJson(QJsonDocument::Compact);
+        bytes.append('}');
         defaults_->setData(storageKey_, bytes);
         std::lock_guard lock(decoded_->mutex);
         decoded_->bytes = bytes;

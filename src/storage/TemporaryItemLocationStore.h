@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storage/JsonTextWriter.h"
+
 #include "corrections/Clock.h"
 #include "storage/SessionBlobStore.h"
 
@@ -49,6 +51,9 @@ private:
     struct Codec {
         static TemporaryItemLocationSession decode(const QJsonObject& object);
         static QJsonObject encode(const TemporaryItemLocationSession& session);
+        static void appendJson(QByteArray& out, const TemporaryItemLocationSession& session) {
+            jsontext::appendObject(out, encode(session));
+        }
         static QString key(const TemporaryItemLocationSession& session) { return session.sessionId; }
         static QDateTime updatedAt(const TemporaryItemLocationSession& session) { return session.updatedAt; }
     };

@@ -2,6 +2,11 @@
 
 #include "corrections/CorrectionJson.h"
 #include "corrections/JsonObjectReader.h"
+#include "document/TextRules.h"
+#include "storage/JsonTextWriter.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
 
 using namespace Qt::StringLiterals;
 
@@ -23,6 +28,83 @@ QJsonObject toJson(const WooCorrectionProgressRecord& record) {
     insertOptional(object, u"lastRemoteReloadAt"_s, record.lastRemoteReloadAt);
     insertOptional(object, u"success"_s, record.success);
     return object;
+}
+
+namespace {
+
+void appendRecordJson(QByteArray& out, const WooCorrectionProgressRecord& record) {
+    using namespace jsontext;
+    out.append('{');
+    appendKey(out, "key");
+    appendString(out, record.key);
+    if (record.status) {
+        out.append(',');
+        appendKey(out, "status");
+        appendString(out, rawValue(*record.status));
+    }
+    const auto optionalInteger = [&](const char* key, const std::optional<qint64>& value) {
+        if (value) {
+            out.append(',');
+            appendKey(out, key);
+            appendInteger(out, *value);
+        }
+    };
+    const auto optionalDate = [&](const char* key, const std::optional<QDateTime>& value) {
+        if (value) {
+            out.append(',');
+            appendKey(out, key);
+            appendNumber(out, referenceSecondsFromDate(*value));
+        }
+    };
+    const auto optionalBool = [&](const char* key, const std::optional<bool>& value) {
+        if (value) {
+            out.append(',');
+            appendKey(out, key);
+            appendBool(out, *value);
+        }
+    };
+    optionalInteger("proposedQuantity", record.proposedQuantity);
+    optionalInteger("requestedQuantity", record.requestedQuantity);
+    optionalBool("isSelected", record.isSelected);
+    if (record.message) {
+        out.append(',');
+        appendKey(out, "message");
+        appendString(out, *record.message);
+    }
+    out.append(',');
+    appendKey(out, "updatedAt");
+    appendNumber(out, referenceSecondsFromDate(record.updatedAt));
+    optionalDate("sentAt", record.sentAt);
+    optionalInteger("lastRemoteQuantity", record.lastRemoteQuantity);
+    optionalDate("lastRemoteReloadAt", record.lastRemoteReloadAt);
+    optionalBool("success", record.success);
+    out.append('}');
+}
+
+} // namespace
+
+void appendProgressSessionJson(QByteArray& out, const WooCorrectionProgressSession& session) {
+    using namespace jsontext;
+    out.reserve(out.size() + session.records.size() * 200 + 256);
+    out.append('{');
+    appendKey(out, "sessionId");
+    appendString(out, uuidText(session.sessionId));
+    out.append(',');
+    appendKey(out, "updatedAt");
+    appendNumber(out, referenceSecondsFromDate(session.updatedAt));
+    out.append(',');
+    appendKey(out, "records");
+    out.append('[');
+    for (qsizetype i = 0; i < session.records.size(); ++i) {
+        if (i > 0) {
+            out.append(',');
+        }
+        appendRecordJson(out, session.records.at(i));
+    }
+    out.append("],");
+    appendKey(out, "updateResults");
+    out.append(QJsonDocument(toJsonArray(session.updateResults)).toJson(QJsonDocument::Compact));
+    out.append('}');
 }
 
 WooCorrectionProgressRecord progressRecordFromJson(const QJsonObject& object) {

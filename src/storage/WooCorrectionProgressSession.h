@@ -45,6 +45,8 @@ struct WooCorrectionProgressSession {
 QJsonObject toJson(const WooCorrectionProgressRecord& record);
 WooCorrectionProgressRecord progressRecordFromJson(const QJsonObject& object);
 QJsonObject toJson(const WooCorrectionProgressSession& session);
+/// Appends the session as JSON text: the same members as `toJson`, written directly.
+void appendProgressSessionJson(QByteArray& out, const WooCorrectionProgressSession& session);
 WooCorrectionProgressSession progressSessionFromJson(const QJsonObject& object);
 
 } // namespace tallybrook

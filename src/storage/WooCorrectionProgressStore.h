@@ -50,7 +50,9 @@ private:
         static WooCorrectionProgressSession decode(const QJsonObject& object) {
             return progressSessionFromJson(object);
         }
-        static QJsonObject encode(const WooCorrectionProgressSession& session) { return toJson(session); }
+        static void appendJson(QByteArray& out, const WooCorrectionProgressSession& session) {
+            appendProgressSessionJson(out, session);
+        }
         static QString key(const WooCorrectionProgressSession& session);
         static QDateTime updatedAt(const WooCorrectionProgressSession& session) { return session.updatedAt; }
     };

@@ -4,7 +4,12 @@
 #include "corrections/CorrectionJson.h"
 #include "document/TextRules.h"
 
+#include <QJsonDocument>
+#include <QTimeZone>
+
 #include <gtest/gtest.h>
+
+#include <limits>
 
 using namespace tallybrook;
 using namespace tallybrook::testing;
@@ -425,4 +430,45 @@ TEST_F(WooCorrectionProgressStoreTest, ASaveIsNeverReplacedByAnOlderCopyOfTheSam
     EXPECT_EQ(sessions.value(uuidKey).updatedAt, *clock.now);
     ASSERT_TRUE(storedRecord(deselected).has_value());
     EXPECT_EQ(storedRecord(deselected)->isSelected, false);
+}
+
+// Sessions are written as text for speed: what is written must read back as exactly the JSON
+// object the records encode to, whatever characters the texts hold.
+TEST(WooCorrectionProgressSessionJsonTest, TextWriterAgreesWithTheJsonEncoding) {
+    using namespace Qt::StringLiterals;
+    const QString awkward = u"Boîte \"A\"; rayon\\3\n\tfin\u0001 € 🧺 / </script>"_s;
+    WooCorrectionProgressRecord full;
+    full.key = u"|42|7|SKU \"x\"|0123|"_s + awkward;
+    full.status = WooCorrectionStatus::sent;
+    full.proposedQuantity = std::numeric_limits<qint64>::max();
+    full.requestedQuantity = std::numeric_limits<qint64>::min();
+    full.isSelected = false;
+    full.message = awkward;
+    full.updatedAt = QDateTime::fromMSecsSinceEpoch(1714558530123, Qt::UTC);
+    full.sentAt = QDateTime::fromMSecsSinceEpoch(-1000, Qt::UTC);
+    full.lastRemoteQuantity = -3;
+    full.lastRemoteReloadAt = QDateTime::fromMSecsSinceEpoch(978307200000, Qt::UTC); // the reference instant
+    full.success = true;
+    WooCorrectionProgressRecord bare;
+    bare.key = QString();
+    bare.updatedAt = QDateTime::fromMSecsSinceEpoch(1, Qt::UTC);
+
+    WooCorrectionProgressSession session;
+    session.sessionId = QUuid::fromString(u"6f0e2c1a-9b8d-4e7f-a1b2-c3d4e5f60718"_s);
+    session.updatedAt = QDateTime::fromMSecsSinceEpoch(1714558599999, Qt::UTC);
+    session.records = {full, bare};
+    WooUpdateResultLine line;
+    line.id = QUuid::createUuid();
+    line.correctionId = QUuid::createUuid();
+    line.itemName = awkward;
+    line.updatedAt = session.updatedAt;
+    session.updateResults = {line};
+
+    QByteArray text;
+    appendProgressSessionJson(text, session);
+    QJsonParseError error;
+    const QJsonDocument read = QJsonDocument::fromJson(text, &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << text.toStdString();
+    EXPECT_EQ(read.object(), toJson(session));
+    EXPECT_EQ(progressSessionFromJson(read.object()), session);
 }
