@@ -10,6 +10,7 @@
 
 #include <array>
 #include <bitset>
+#include <functional>
 #include <initializer_list>
 #include <new>
 #include <string>
@@ -53,8 +54,27 @@ QString pathText(const Path* path) {
     return text;
 }
 
+// Inventories repeat the same short texts on every row (session id and name, source,
+// category, location): equal bytes get one shared QString instead of an allocation per row.
+// Equal bytes always decode to equal text, so sharing never changes a value.
 QString utf8Text(std::string_view bytes) {
-    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+    constexpr std::size_t longestShared = 48;
+    if (bytes.size() > longestShared) {
+        return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+    }
+    struct Recent {
+        std::string bytes;
+        QString text;
+        bool used = false;
+    };
+    thread_local std::array<Recent, 256> recent;
+    Recent& entry = recent[std::hash<std::string_view>{}(bytes) % recent.size()];
+    if (!entry.used || entry.bytes != bytes) {
+        entry.bytes.assign(bytes);
+        entry.text = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+        entry.used = true;
+    }
+    return entry.text;
 }
 
 // A value quoted for a message; long values are cut so that a huge string cannot make a huge
