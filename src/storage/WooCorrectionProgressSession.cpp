@@ -12,24 +12,6 @@ using namespace Qt::StringLiterals;
 
 namespace tallybrook {
 
-QJsonObject toJson(const WooCorrectionProgressRecord& record) {
-    QJsonObject object;
-    object.insert(u"key"_s, record.key);
-    if (record.status) {
-        object.insert(u"status"_s, toJson(*record.status));
-    }
-    insertOptional(object, u"proposedQuantity"_s, record.proposedQuantity);
-    insertOptional(object, u"requestedQuantity"_s, record.requestedQuantity);
-    insertOptional(object, u"isSelected"_s, record.isSelected);
-    insertOptional(object, u"message"_s, record.message);
-    object.insert(u"updatedAt"_s, jsonDate(record.updatedAt));
-    insertOptional(object, u"sentAt"_s, record.sentAt);
-    insertOptional(object, u"lastRemoteQuantity"_s, record.lastRemoteQuantity);
-    insertOptional(object, u"lastRemoteReloadAt"_s, record.lastRemoteReloadAt);
-    insertOptional(object, u"success"_s, record.success);
-    return object;
-}
-
 namespace {
 
 void appendRecordJson(QByteArray& out, const WooCorrectionProgressRecord& record) {
@@ -125,15 +107,6 @@ WooCorrectionProgressRecord progressRecordFromJson(const QJsonObject& object) {
     record.lastRemoteReloadAt = reader.optionalDate(u"lastRemoteReloadAt");
     record.success = reader.optionalBool(u"success");
     return record;
-}
-
-QJsonObject toJson(const WooCorrectionProgressSession& session) {
-    QJsonObject object;
-    object.insert(u"sessionId"_s, jsonUuid(session.sessionId));
-    object.insert(u"updatedAt"_s, jsonDate(session.updatedAt));
-    object.insert(u"records"_s, toJsonArray(session.records));
-    object.insert(u"updateResults"_s, toJsonArray(session.updateResults));
-    return object;
 }
 
 WooCorrectionProgressSession progressSessionFromJson(const QJsonObject& object) {

@@ -42,10 +42,9 @@ struct WooCorrectionProgressSession {
 
 /// JSON forms (keys are the field names, none left out). Readers throw ModelDecodingError:
 /// a record needs `key` and `updatedAt`, a session all four of its keys.
-QJsonObject toJson(const WooCorrectionProgressRecord& record);
 WooCorrectionProgressRecord progressRecordFromJson(const QJsonObject& object);
-QJsonObject toJson(const WooCorrectionProgressSession& session);
-/// Appends the session as JSON text: the same members as `toJson`, written directly.
+/// Appends the session as one JSON object (written as text: a session may hold a record for
+/// each of 100,000 rows and is saved after every edit). Optional fields that are none are left out.
 void appendProgressSessionJson(QByteArray& out, const WooCorrectionProgressSession& session);
 WooCorrectionProgressSession progressSessionFromJson(const QJsonObject& object);
 
