@@ -16,9 +16,7 @@ QJsonObject toJson(const ImportedInventorySnapshot& snapshot) {
     object.insert(u"importedAt"_s, jsonDate(snapshot.importedAt));
     object.insert(u"exportedAt"_s, jsonDate(snapshot.exportedAt));
     object.insert(u"sourceRaw"_s, snapshot.sourceRaw);
-    if (snapshot.originalFileName) {
-        object.insert(u"originalFileName"_s, *snapshot.originalFileName);
-    }
+    insertOptional(object, u"originalFileName"_s, snapshot.originalFileName);
     object.insert(u"documentData"_s, QString::fromLatin1(snapshot.documentData.toBase64()));
     return object;
 }
