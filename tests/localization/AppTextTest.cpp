@@ -42,8 +42,9 @@ QStringList placeholders(const QString& text) {
 TEST_F(AppTextTest, TableHoldsEveryKeyOnceInTheSameOrderWithMatchingPlaceholders) {
     const auto& french = AppText::table(AppLanguage::french);
     const auto& english = AppText::table(AppLanguage::english);
-    ASSERT_EQ(french.size(), 239);
-    ASSERT_EQ(english.size(), 239);
+    // The 239 texts every platform shares come first; platform wordings and later texts follow.
+    ASSERT_GT(french.size(), 239);
+    ASSERT_EQ(english.size(), french.size());
     QSet<QString> keys;
     for (qsizetype i = 0; i < french.size(); ++i) {
         SCOPED_TRACE(french[i].first.toStdString());
@@ -53,9 +54,9 @@ TEST_F(AppTextTest, TableHoldsEveryKeyOnceInTheSameOrderWithMatchingPlaceholders
         EXPECT_FALSE(english[i].second.isEmpty());
         EXPECT_EQ(placeholders(french[i].second), placeholders(english[i].second));
     }
-    EXPECT_EQ(keys.size(), 239);
+    EXPECT_EQ(keys.size(), french.size());
     EXPECT_EQ(french.first().first, u"common.cancel"_s);
-    EXPECT_EQ(french.last().first, u"keychain.error"_s);
+    EXPECT_EQ(french.at(238).first, u"keychain.error"_s);
 }
 
 TEST_F(AppTextTest, TextsAreTakenExactly) {

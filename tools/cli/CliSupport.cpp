@@ -1,12 +1,12 @@
 #include "CliSupport.h"
 
 #include "document/TallybrookFileDecoder.h"
+#include "export/AtomicFileWriter.h"
 #include "localization/PreferencesStore.h"
 #include "storage/SqlitePreferencesStore.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSet>
 
 #include <cstdio>
@@ -87,12 +87,13 @@ bool writeBytes(const QString& path, const QByteArray& bytes) {
         writeOut(bytes);
         return true;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        printErr(path + QStringLiteral(": ") + file.errorString() + u'\n');
+    try {
+        writeFileAtomically(path, bytes);
+        return true;
+    } catch (const FileWriteError& error) {
+        printErr(error.localizedDescription() + u'\n');
         return false;
     }
-    return true;
 }
 
 std::shared_ptr<const InventoryExportDocument> loadDocument(const QString& path) {
