@@ -1,10 +1,10 @@
 #include "app/InventoryImportViewModel.h"
 
-#include "app/TallybrookControlStore.h"
 #include "storage/ImportHistoryStore.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QtConcurrent/QtConcurrentRun>
 
 namespace tallybrook {
 
@@ -12,7 +12,17 @@ InventoryImportViewModel::InventoryImportViewModel(TallybrookControlStore& store
                                                    QObject* parent)
     : QObject(parent)
     , store_(&store)
-    , history_(&history) {}
+    , history_(&history) {
+    connect(&watcher_, &QFutureWatcher<Outcome>::finished, this, [this] {
+        const bool imported = watcher_.future().resultCount() > 0 && finish(watcher_.future().takeResult());
+        emit importFinished(imported);
+    });
+}
+
+InventoryImportViewModel::~InventoryImportViewModel() {
+    // The worker reads the store's services; it must be done before they go.
+    watcher_.waitForFinished();
+}
 
 void InventoryImportViewModel::setImporting(bool importing) {
     isImporting_ = importing;
@@ -24,52 +34,115 @@ void InventoryImportViewModel::setErrorMessage(std::optional<QString> message) {
     emit errorMessageChanged();
 }
 
-bool InventoryImportViewModel::importFile(const QString& path) {
-    setImporting(true);
-    setErrorMessage(std::nullopt);
-
+InventoryImportViewModel::Outcome InventoryImportViewModel::readAndPrepare(const TallybrookControlStore& store,
+                                                                           const QString& path) {
     QFile file(path);
-    QByteArray bytes;
-    std::optional<QString> failure;
     if (!file.open(QIODevice::ReadOnly)) {
-        failure = file.errorString();
-    } else {
-        bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
-            failure = file.errorString();
-        }
-        file.close();
+        return {std::nullopt, file.errorString(), {}, std::nullopt};
     }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        return {std::nullopt, file.errorString(), {}, std::nullopt};
+    }
+    return prepareBytes(store, std::move(bytes), QFileInfo(path).fileName());
+}
 
-    TallybrookDecodedInventory decoded;
-    if (!failure) {
-        try {
-            decoded = decoder_.decodeInventoryDocumentWithValidation(bytes);
-        } catch (const LocalizedError& error) {
-            failure = error.localizedDescription();
-        }
+InventoryImportViewModel::Outcome InventoryImportViewModel::prepareBytes(const TallybrookControlStore& store,
+                                                                         QByteArray bytes,
+                                                                         const std::optional<QString>& fileName) {
+    Outcome outcome;
+    try {
+        TallybrookDecodedInventory decoded = TallybrookFileDecoder().decodeInventoryDocumentWithValidation(bytes);
+        outcome.session = store.prepareSession(std::move(decoded), fileName);
+    } catch (const LocalizedError& error) {
+        outcome.failure = error.localizedDescription();
     }
-    if (failure || !store_ || !history_) {
-        if (failure) {
-            setErrorMessage(failure);
+    outcome.bytes = std::move(bytes);
+    return outcome;
+}
+
+bool InventoryImportViewModel::finish(Outcome&& outcome) {
+    const bool imported = outcome.session && store_ && history_;
+    if (imported) {
+        if (beforeSessionChange_) {
+            beforeSessionChange_();
         }
-        setImporting(false);
+        const std::shared_ptr<const InventoryExportDocument> document = outcome.session->document;
+        const std::optional<QString> fileName = outcome.session->fileName;
+        store_->adoptSession(std::move(*outcome.session));
+        if (!outcome.restoredSession) {
+            history_->recordImport(*document, outcome.bytes, fileName);
+        }
+    } else if (outcome.restoredSession) {
+        if (history_) {
+            history_->forgetSession(*outcome.restoredSession);
+        }
+    } else if (outcome.failure) {
+        setErrorMessage(outcome.failure);
+    }
+    setImporting(false);
+    return imported;
+}
+
+bool InventoryImportViewModel::importFile(const QString& path) {
+    if (isImporting_ || !store_) {
         return false;
     }
+    setImporting(true);
+    setErrorMessage(std::nullopt);
+    if (beforeSessionChange_) {
+        beforeSessionChange_();
+    }
+    return finish(readAndPrepare(*store_, path));
+}
 
-    const QString fileName = QFileInfo(path).fileName();
-    store_->importInventory(std::move(decoded), fileName);
-    history_->recordImport(*store_->document(), bytes, fileName);
-    setImporting(false);
-    return true;
+std::optional<QString> InventoryImportViewModel::droppedFilePath(const QList<QUrl>& urls) {
+    if (urls.isEmpty() || !urls.constFirst().isLocalFile()) {
+        return std::nullopt;
+    }
+    return urls.constFirst().toLocalFile();
 }
 
 bool InventoryImportViewModel::importDroppedUrls(const QList<QUrl>& urls) {
-    if (urls.isEmpty() || !urls.constFirst().isLocalFile()) {
+    const std::optional<QString> path = droppedFilePath(urls);
+    if (!path) {
         return false;
     }
-    importFile(urls.constFirst().toLocalFile());
+    importFile(*path);
     return true;
+}
+
+bool InventoryImportViewModel::start(std::function<Outcome()> work) {
+    if (isImporting_ || !store_) {
+        return false;
+    }
+    setImporting(true);
+    setErrorMessage(std::nullopt);
+    // Saved progress is read by the worker: what the user did a moment ago must be in it.
+    if (beforeSessionChange_) {
+        beforeSessionChange_();
+    }
+    watcher_.setFuture(QtConcurrent::run(std::move(work)));
+    return true;
+}
+
+bool InventoryImportViewModel::startImport(const QString& path) {
+    if (!store_) {
+        return false;
+    }
+    return start([store = store_.data(), path] { return readAndPrepare(*store, path); });
+}
+
+bool InventoryImportViewModel::startRestoreMostRecent() {
+    if (!store_ || !history_ || store_->hasDocument() || history_->recentImports().isEmpty()) {
+        return false;
+    }
+    const ImportedInventorySnapshot newest = history_->recentImports().constFirst();
+    return start([store = store_.data(), newest] {
+        Outcome outcome = prepareBytes(*store, newest.documentData, newest.originalFileName);
+        outcome.restoredSession = newest.sessionId;
+        return outcome;
+    });
 }
 
 void InventoryImportViewModel::showOpenPanelError(const QString& message) {

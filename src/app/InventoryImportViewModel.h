@@ -1,55 +1,92 @@
 #pragma once
 
+#include "app/TallybrookControlStore.h"
 #include "document/TallybrookFileDecoder.h"
 
+#include <QByteArray>
+#include <QFutureWatcher>
 #include <QList>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QUrl>
+#include <QUuid>
+#include <functional>
 #include <optional>
 
 namespace tallybrook {
 
 class ImportHistoryStore;
-class TallybrookControlStore;
 
-/// The import flow of the import page: reads a whole file, decodes and validates it, hands it
-/// to the control store and records it in the import history. A failure shows its description
-/// in `errorMessage` and changes nothing in the store or the history.
+/// The import flow of the window: reads a whole file, decodes and validates it, prepares the
+/// session for the control store and records it in the import history. A failure shows its
+/// description in `errorMessage` and changes nothing in the store or the history.
 ///
-/// Main thread only; the import runs synchronously inside the call, bracketed by `isImporting`.
+/// Main thread. The window's imports (open, drop, start-up reopen, a file named on the command
+/// line) run on a worker thread: only taking the prepared session over happens on the main
+/// thread, and a second import asked while one runs is ignored. `importFile` does the same
+/// work synchronously on the calling thread.
 class InventoryImportViewModel : public QObject {
     Q_OBJECT
 
 public:
     InventoryImportViewModel(TallybrookControlStore& store, ImportHistoryStore& history,
                              QObject* parent = nullptr);
+    ~InventoryImportViewModel() override;
 
     bool isImporting() const { return isImporting_; }
     const std::optional<QString>& errorMessage() const { return errorMessage_; }
 
-    /// Imports the file at `path`; returns whether it was imported.
+    /// Imports the file at `path` synchronously; returns whether it was imported.
     bool importFile(const QString& path);
-    /// A drop of file URLs: the first one is imported. Returns false (refusing the drop) when
-    /// there is no URL, or the first one is not a local file.
+    /// A drop of file URLs, imported synchronously: the first one is imported. Returns false
+    /// (refusing the drop) when there is no URL, or the first one is not a local file.
     bool importDroppedUrls(const QList<QUrl>& urls);
+    /// The file a drop names: the first URL, when it is a local file.
+    static std::optional<QString> droppedFilePath(const QList<QUrl>& urls);
+
+    /// Starts importing `path` on a worker thread. False, and nothing happens, while an import runs.
+    bool startImport(const QString& path);
+    /// When the store holds no document, starts reopening the newest entry of the import
+    /// history on a worker thread (an entry that no longer decodes is dropped from the history,
+    /// without a message). False when there is nothing to do or an import runs.
+    bool startRestoreMostRecent();
+
     /// An error reported by the open panel itself; nothing else happens.
     void showOpenPanelError(const QString& message);
+    /// Called on the main thread before an import reads saved state and before it replaces
+    /// the session (the window writes pending saves there).
+    void setBeforeSessionChange(std::function<void()> action) { beforeSessionChange_ = std::move(action); }
 
 signals:
     void isImportingChanged();
     void errorMessageChanged();
+    /// An import started with startImport or startRestoreMostRecent ended.
+    void importFinished(bool imported);
 
 private:
+    /// What reading and preparing one file gave: the session, or the failure's description.
+    struct Outcome {
+        std::optional<PreparedInventorySession> session;
+        std::optional<QString> failure;
+        QByteArray bytes;
+        /// A replayed history entry: not recorded again, dropped when it fails.
+        std::optional<QUuid> restoredSession;
+    };
+    static Outcome readAndPrepare(const TallybrookControlStore& store, const QString& path);
+    static Outcome prepareBytes(const TallybrookControlStore& store, QByteArray bytes,
+                                const std::optional<QString>& fileName);
+    bool start(std::function<Outcome()> work);
+    bool finish(Outcome&& outcome);
     void setImporting(bool importing);
     void setErrorMessage(std::optional<QString> message);
 
     QPointer<TallybrookControlStore> store_;
     QPointer<ImportHistoryStore> history_;
-    TallybrookFileDecoder decoder_;
+    std::function<void()> beforeSessionChange_;
     bool isImporting_ = false;
     std::optional<QString> errorMessage_;
+    QFutureWatcher<Outcome> watcher_;
 };
 
 } // namespace tallybrook

@@ -29,6 +29,18 @@ void TallybrookControlStore::setCorrections(QList<WooCorrectionPreview> correcti
     emit correctionsChanged();
 }
 
+void TallybrookControlStore::replaceCorrections(const QList<std::pair<qsizetype, WooCorrectionPreview>>& edits) {
+    QList<qsizetype> rows;
+    rows.reserve(edits.size());
+    for (const auto& [row, preview] : edits) {
+        if (row >= 0 && row < corrections_.size()) {
+            corrections_[row] = preview;
+            rows.append(row);
+        }
+    }
+    emit correctionsEdited(rows);
+}
+
 void TallybrookControlStore::setUpdateResults(QList<WooUpdateResultLine> updateResults) {
     updateResults_ = std::move(updateResults);
     emit updateResultsChanged();
@@ -56,31 +68,52 @@ void TallybrookControlStore::importInventory(const TallybrookDecodedInventory& d
 
 void TallybrookControlStore::importInventory(TallybrookDecodedInventory&& decoded,
                                              const std::optional<QString>& fileName) {
-    document_ = std::make_shared<const InventoryExportDocument>(std::move(decoded.document));
+    adoptSession(prepareSession(std::move(decoded), fileName));
+}
+
+PreparedInventorySession TallybrookControlStore::prepareSession(TallybrookDecodedInventory&& decoded,
+                                                                const std::optional<QString>& fileName) const {
+    PreparedInventorySession session;
+    session.progressSavesSeen = progressSaves_.load();
+    session.document = std::make_shared<const InventoryExportDocument>(std::move(decoded.document));
+    const InventoryExportDocument& document = *session.document;
     // Fold the rows' search texts once now, so that every keystroke on the rows and
     // differences pages searches the cache instead of folding the whole document.
-    InventorySearchIndex::prepare(document_);
+    InventorySearchIndex::prepare(session.document);
+    session.fileName = fileName;
+    session.validationWarnings = std::move(decoded.validation.warnings);
+    session.locations = InventoryAnalysisService::inventoryLocations(document);
+    session.temporaryItemLocationAssignments = temporaryLocationStore_.loadAssignments(document.session.id);
+    session.corrections = comparisonService_.buildPreviews(document, {});
+    if (const std::optional<QUuid> sessionId = document.session.uuid()) {
+        session.updateResults = progressStore_.loadSessions().value(uuidText(*sessionId)).updateResults;
+        session.corrections = progressStore_.applyProgress(session.corrections, *sessionId);
+    }
+    return session;
+}
+
+void TallybrookControlStore::adoptSession(PreparedInventorySession&& session) {
+    document_ = std::move(session.document);
     emit documentChanged();
-    importedFileName_ = fileName;
+    importedFileName_ = std::move(session.fileName);
     emit importedFileNameChanged();
-    validationWarnings_ = std::move(decoded.validation.warnings);
+    validationWarnings_ = std::move(session.validationWarnings);
     emit validationWarningsChanged();
     setLastRemoteReloadAt(std::nullopt);
 
-    if (selectedInventoryLocation_ &&
-        !InventoryAnalysisService::inventoryLocations(*document_).contains(*selectedInventoryLocation_)) {
+    inventoryLocations_ = std::move(session.locations);
+    if (selectedInventoryLocation_ && !inventoryLocations_.contains(*selectedInventoryLocation_)) {
         setSelectedInventoryLocationValue(std::nullopt);
     }
 
-    setAssignments(temporaryLocationStore_.loadAssignments(document_->session.id));
-
-    QList<WooUpdateResultLine> results;
-    if (const std::optional<QUuid> sessionId = document_->session.uuid()) {
-        results = progressStore_.loadSessions().value(uuidText(*sessionId)).updateResults;
+    setAssignments(std::move(session.temporaryItemLocationAssignments));
+    setUpdateResults(std::move(session.updateResults));
+    if (session.progressSavesSeen != progressSaves_.load() && document_->session.uuid()) {
+        // Progress was saved while the file was being read (edits of the session this import
+        // replaces, possibly the same session): lay the newest saved progress over the rows.
+        session.corrections = rebuiltPreviews({});
     }
-    setUpdateResults(std::move(results));
-
-    applyRemoteStocks({});
+    setCorrections(std::move(session.corrections));
 }
 
 QList<WooCorrectionPreview>
@@ -135,7 +168,12 @@ void TallybrookControlStore::saveProgress() {
         return;
     }
     if (const std::optional<QUuid> sessionId = document_->session.uuid()) {
-        progressStore_.saveProgress(*sessionId, corrections_, updateResults_);
+        ++progressSaves_;
+        // The job holds this moment's lists (shared, not copied) and a copy of the progress
+        // store, which shares its blob cache with ours.
+        scheduleSave(saveScheduler_, QStringLiteral("correction-progress"),
+                     [progressStore = progressStore_, sessionId = *sessionId, corrections = corrections_,
+                      results = updateResults_] { progressStore.saveProgress(sessionId, corrections, results); });
     }
 }
 

@@ -7,6 +7,7 @@
 #include "document/TallybrookDecodedInventory.h"
 #include "document/TallybrookValidationWarning.h"
 #include "storage/InventoryImportTarget.h"
+#include "storage/SaveScheduler.h"
 #include "storage/TemporaryItemLocationStore.h"
 #include "storage/WooCorrectionProgressStore.h"
 
@@ -15,12 +16,31 @@
 #include <QMap>
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <atomic>
 #include <memory>
 #include <optional>
 
 namespace tallybrook {
 
 class PreferencesStore;
+
+/// A session made ready for the store from a decoded file: everything an import derives from
+/// the document, prepared where the import runs (a worker thread) so that the store only has
+/// to take it over.
+struct PreparedInventorySession {
+    std::shared_ptr<const InventoryExportDocument> document;
+    std::optional<QString> fileName;
+    QList<TallybrookValidationWarning> validationWarnings;
+    /// The document's locations, to re-check the location filter.
+    QStringList locations;
+    QMap<QString, QString> temporaryItemLocationAssignments;
+    QList<WooUpdateResultLine> updateResults;
+    /// Built without store stock, with the session's saved progress laid over them.
+    QList<WooCorrectionPreview> corrections;
+    /// The store's count of progress saves when the progress was read.
+    quint64 progressSavesSeen = 0;
+};
 
 /// The one shared application state: the imported document and everything derived from it
 /// that must survive switching pages (warnings, correction previews, last send results,
@@ -53,6 +73,10 @@ public:
     /// The corrections page edits previews and send results directly (selection, proposals,
     /// folded send outcomes); callers save progress afterwards.
     void setCorrections(QList<WooCorrectionPreview> corrections);
+    /// Puts edited previews in place (row index into `corrections`, new preview): selections and
+    /// proposals, which change neither the number nor the order of the rows. Announced as
+    /// `correctionsEdited` with the rows, so that a page redraws those rows only.
+    void replaceCorrections(const QList<std::pair<qsizetype, WooCorrectionPreview>>& edits);
     void setUpdateResults(QList<WooUpdateResultLine> updateResults);
 
     bool hasDocument() const override { return document_ != nullptr; }
@@ -64,6 +88,16 @@ public:
                          const std::optional<QString>& fileName) override;
     void importInventory(TallybrookDecodedInventory&& decoded, const std::optional<QString>& fileName);
 
+    /// The work of an import that does not touch the store's published state: the document,
+    /// its locations, assignments, send results and previews with saved progress. Safe from any
+    /// thread (it only reads the thread-safe preferences).
+    PreparedInventorySession prepareSession(TallybrookDecodedInventory&& decoded,
+                                            const std::optional<QString>& fileName) const;
+    /// Replaces the current session with a prepared one (what importInventory does).
+    void adoptSession(PreparedInventorySession&& session);
+    /// The locations of the current document, as found at its import.
+    const QStringList& inventoryLocations() const { return inventoryLocations_; }
+
     /// Rebuilds the previews from the document and `levels` and lays the saved progress over
     /// them; records the reload time when `levels` is not empty. No document: no previews.
     void applyRemoteStocks(const QList<RemoteStockLevel>& levels);
@@ -72,8 +106,11 @@ public:
     /// by rebuilt ones; the others stay exactly as they were.
     void applyPartialRemoteStocks(const QList<RemoteStockLevel>& levels);
     /// Persists `corrections` and `updateResults` for the document's session; nothing without
-    /// a document or when its session id is not a UUID.
+    /// a document or when its session id is not a UUID. With a save scheduler the write is
+    /// handed to it with the state of this moment.
     void saveProgress();
+    /// Where progress and location writes go (none: written at once, on the calling thread).
+    void setSaveScheduler(SaveScheduler scheduler) { saveScheduler_ = std::move(scheduler); }
 
     /// Trimmed location; blank or none shows all locations.
     void selectInventoryLocation(const std::optional<QString>& location);
@@ -93,6 +130,8 @@ signals:
     void importedFileNameChanged();
     void validationWarningsChanged();
     void correctionsChanged();
+    /// Some previews were edited in place (row indices into `corrections`).
+    void correctionsEdited(const QList<qsizetype>& rows);
     void updateResultsChanged();
     void lastRemoteReloadAtChanged();
     void selectedInventoryLocationChanged();
@@ -105,6 +144,8 @@ private:
     void setAssignments(QMap<QString, QString> assignments);
 
     Clock clock_;
+    SaveScheduler saveScheduler_;
+    std::atomic<quint64> progressSaves_{0};
     WooStockComparisonService comparisonService_;
     WooCorrectionProgressStore progressStore_;
     TemporaryItemLocationStore temporaryLocationStore_;
@@ -117,6 +158,7 @@ private:
     std::optional<QDateTime> lastRemoteReloadAt_;
     std::optional<QString> selectedInventoryLocation_;
     QMap<QString, QString> temporaryItemLocationAssignments_;
+    QStringList inventoryLocations_;
 };
 
 } // namespace tallybrook

@@ -71,6 +71,10 @@ void setPreferredLanguagesProvider(PreferredLanguagesProvider provider) {
     providerSlot() = std::move(provider);
 }
 
+bool hasKey(QStringView key) {
+    return textTable().byKey[0].contains(key.toString());
+}
+
 AppLanguagePreference currentPreference() {
     const auto stored = PreferencesStore::standard()->string(QString::fromUtf16(languagePreferenceStorageKey));
     if (!stored) {

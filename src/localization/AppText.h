@@ -53,6 +53,9 @@ inline QString formatted(QStringView key, std::initializer_list<FormatArg> args)
 /// Applies printf-style arguments to a template in the locale of `language`.
 QString applyFormat(const QString& format, AppLanguage language, std::initializer_list<FormatArg> args);
 
+/// Whether the table holds `key` (both languages hold the same keys).
+bool hasKey(QStringView key);
+
 /// The table of one language, in table order.
 const QList<Entry>& table(AppLanguage language);
 

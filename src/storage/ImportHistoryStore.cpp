@@ -55,18 +55,22 @@ bool ImportHistoryStore::restoreMostRecent(InventoryImportTarget& target) {
     try {
         decoded = TallybrookFileDecoder().decodeInventoryDocumentWithValidation(newest.documentData);
     } catch (const std::exception&) {
-        QList<ImportedInventorySnapshot> remaining;
-        for (const ImportedInventorySnapshot& entry : std::as_const(recentImports_)) {
-            if (entry.sessionId != newest.sessionId) {
-                remaining.append(entry);
-            }
-        }
-        setRecentImports(std::move(remaining));
-        persist();
+        forgetSession(newest.sessionId);
         return false;
     }
     target.importInventory(decoded, newest.originalFileName);
     return true;
+}
+
+void ImportHistoryStore::forgetSession(const QUuid& sessionId) {
+    QList<ImportedInventorySnapshot> remaining;
+    for (const ImportedInventorySnapshot& entry : std::as_const(recentImports_)) {
+        if (entry.sessionId != sessionId) {
+            remaining.append(entry);
+        }
+    }
+    setRecentImports(std::move(remaining));
+    persist();
 }
 
 void ImportHistoryStore::setRecentImports(QList<ImportedInventorySnapshot> imports) {
@@ -75,7 +79,9 @@ void ImportHistoryStore::setRecentImports(QList<ImportedInventorySnapshot> impor
 }
 
 void ImportHistoryStore::persist() {
-    defaults_->setData(storageKey(), encodeImportHistory(recentImports_));
+    scheduleSave(saveScheduler_, storageKey(), [defaults = defaults_, imports = recentImports_] {
+        defaults->setData(storageKey(), encodeImportHistory(imports));
+    });
 }
 
 } // namespace tallybrook

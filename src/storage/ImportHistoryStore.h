@@ -2,6 +2,7 @@
 
 #include "corrections/Clock.h"
 #include "storage/ImportedInventorySnapshot.h"
+#include "storage/SaveScheduler.h"
 
 #include <QObject>
 #include <memory>
@@ -38,6 +39,12 @@ public:
     /// file name; an entry that no longer decodes is dropped (with every entry of its session)
     /// and nothing is imported. Returns whether a document was imported.
     bool restoreMostRecent(InventoryImportTarget& target);
+    /// Drops every entry of a session (one that no longer decodes).
+    void forgetSession(const QUuid& sessionId);
+
+    /// Where the history's writes go (none: written at once). The history holds whole files,
+    /// so the window writes it off the main thread.
+    void setSaveScheduler(SaveScheduler scheduler) { saveScheduler_ = std::move(scheduler); }
 
 signals:
     void recentImportsChanged();
@@ -48,6 +55,7 @@ private:
 
     std::shared_ptr<PreferencesStore> defaults_;
     Clock clock_;
+    SaveScheduler saveScheduler_;
     QList<ImportedInventorySnapshot> recentImports_;
 };
 
