@@ -24,15 +24,19 @@ function(tallybrook_add_module name)
   tallybrook_configure_target(${target})
 endfunction()
 
-# tallybrook_add_test(<name> SOURCES <files...> LIBS <targets...> [APP core|gui])
+# tallybrook_add_test(<name> SOURCES <files...> LIBS <targets...> [APP core|gui|widgets])
 # Creates a GoogleTest executable and registers its cases with ctest. With APP, the suite runs
-# inside a QCoreApplication (core) or QGuiApplication (gui, offscreen) instead of gtest_main.
+# inside a QCoreApplication (core), QGuiApplication (gui, offscreen) or QApplication (widgets,
+# offscreen) instead of gtest_main.
 function(tallybrook_add_test name)
   cmake_parse_arguments(ARG "" "APP" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock)
-  if(ARG_APP STREQUAL "gui")
+  if(ARG_APP STREQUAL "widgets")
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/ui/UiTestMain.cpp)
+    target_link_libraries(${name} PRIVATE Qt6::Widgets)
+  elseif(ARG_APP STREQUAL "gui")
     target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/QtTestMain.cpp)
     target_compile_definitions(${name} PRIVATE TALLYBROOK_TEST_GUI_APP)
     target_link_libraries(${name} PRIVATE Qt6::Gui)

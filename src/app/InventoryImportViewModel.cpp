@@ -14,7 +14,7 @@ InventoryImportViewModel::InventoryImportViewModel(TallybrookControlStore& store
     , store_(&store)
     , history_(&history) {
     connect(&watcher_, &QFutureWatcher<Outcome>::finished, this, [this] {
-        const bool imported = watcher_.future().resultCount() > 0 && finish(watcher_.future().takeResult());
+        const bool imported = watcher_.future().resultCount() > 0 && finish(watcher_.future().result());
         emit importFinished(imported);
     });
 }
@@ -64,9 +64,7 @@ InventoryImportViewModel::Outcome InventoryImportViewModel::prepareBytes(const T
 bool InventoryImportViewModel::finish(Outcome&& outcome) {
     const bool imported = outcome.session && store_ && history_;
     if (imported) {
-        if (beforeSessionChange_) {
-            beforeSessionChange_();
-        }
+        store_->flushSaves();
         const std::shared_ptr<const InventoryExportDocument> document = outcome.session->document;
         const std::optional<QString> fileName = outcome.session->fileName;
         store_->adoptSession(std::move(*outcome.session));
@@ -90,9 +88,7 @@ bool InventoryImportViewModel::importFile(const QString& path) {
     }
     setImporting(true);
     setErrorMessage(std::nullopt);
-    if (beforeSessionChange_) {
-        beforeSessionChange_();
-    }
+    store_->flushSaves();
     return finish(readAndPrepare(*store_, path));
 }
 
@@ -119,9 +115,7 @@ bool InventoryImportViewModel::start(std::function<Outcome()> work) {
     setImporting(true);
     setErrorMessage(std::nullopt);
     // Saved progress is read by the worker: what the user did a moment ago must be in it.
-    if (beforeSessionChange_) {
-        beforeSessionChange_();
-    }
+    store_->flushSaves();
     watcher_.setFuture(QtConcurrent::run(std::move(work)));
     return true;
 }

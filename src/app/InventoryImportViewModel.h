@@ -25,7 +25,8 @@ class ImportHistoryStore;
 /// Main thread. The window's imports (open, drop, start-up reopen, a file named on the command
 /// line) run on a worker thread: only taking the prepared session over happens on the main
 /// thread, and a second import asked while one runs is ignored. `importFile` does the same
-/// work synchronously on the calling thread.
+/// work synchronously on the calling thread. Pending progress writes are finished before an
+/// import reads the saved progress and before it replaces the session.
 class InventoryImportViewModel : public QObject {
     Q_OBJECT
 
@@ -54,9 +55,6 @@ public:
 
     /// An error reported by the open panel itself; nothing else happens.
     void showOpenPanelError(const QString& message);
-    /// Called on the main thread before an import reads saved state and before it replaces
-    /// the session (the window writes pending saves there).
-    void setBeforeSessionChange(std::function<void()> action) { beforeSessionChange_ = std::move(action); }
 
 signals:
     void isImportingChanged();
@@ -83,7 +81,6 @@ private:
 
     QPointer<TallybrookControlStore> store_;
     QPointer<ImportHistoryStore> history_;
-    std::function<void()> beforeSessionChange_;
     bool isImporting_ = false;
     std::optional<QString> errorMessage_;
     QFutureWatcher<Outcome> watcher_;

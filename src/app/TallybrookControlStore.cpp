@@ -84,10 +84,9 @@ PreparedInventorySession TallybrookControlStore::prepareSession(TallybrookDecode
     session.validationWarnings = std::move(decoded.validation.warnings);
     session.locations = InventoryAnalysisService::inventoryLocations(document);
     session.temporaryItemLocationAssignments = temporaryLocationStore_.loadAssignments(document.session.id);
-    session.corrections = comparisonService_.buildPreviews(document, {});
+    session.corrections = rebuiltPreviews(document, {});
     if (const std::optional<QUuid> sessionId = document.session.uuid()) {
         session.updateResults = progressStore_.loadSessions().value(uuidText(*sessionId)).updateResults;
-        session.corrections = progressStore_.applyProgress(session.corrections, *sessionId);
     }
     return session;
 }
@@ -111,18 +110,26 @@ void TallybrookControlStore::adoptSession(PreparedInventorySession&& session) {
     if (session.progressSavesSeen != progressSaves_.load() && document_->session.uuid()) {
         // Progress was saved while the file was being read (edits of the session this import
         // replaces, possibly the same session): lay the newest saved progress over the rows.
-        session.corrections = rebuiltPreviews({});
+        session.corrections = rebuiltPreviews(*document_, {});
     }
     setCorrections(std::move(session.corrections));
 }
 
-QList<WooCorrectionPreview>
-TallybrookControlStore::rebuiltPreviews(const QList<RemoteStockLevel>& levels) const {
-    QList<WooCorrectionPreview> previews = comparisonService_.buildPreviews(*document_, levels);
-    if (const std::optional<QUuid> sessionId = document_->session.uuid()) {
-        previews = progressStore_.applyProgress(previews, *sessionId);
-    }
-    return previews;
+QList<WooCorrectionPreview> TallybrookControlStore::rebuiltPreviews(const InventoryExportDocument& document,
+                                                                    const QList<RemoteStockLevel>& levels) const {
+    return previewRebuilder()(document, levels);
+}
+
+std::function<QList<WooCorrectionPreview>(const InventoryExportDocument&, const QList<RemoteStockLevel>&)>
+TallybrookControlStore::previewRebuilder() const {
+    return [comparison = comparisonService_, progress = progressStore_](const InventoryExportDocument& document,
+                                                                        const QList<RemoteStockLevel>& levels) {
+        QList<WooCorrectionPreview> previews = comparison.buildPreviews(document, levels);
+        if (const std::optional<QUuid> sessionId = document.session.uuid()) {
+            previews = progress.applyProgress(previews, *sessionId);
+        }
+        return previews;
+    };
 }
 
 void TallybrookControlStore::applyRemoteStocks(const QList<RemoteStockLevel>& levels) {
@@ -130,10 +137,7 @@ void TallybrookControlStore::applyRemoteStocks(const QList<RemoteStockLevel>& le
         setCorrections({});
         return;
     }
-    setCorrections(rebuiltPreviews(levels));
-    if (!levels.isEmpty()) {
-        setLastRemoteReloadAt(clock_());
-    }
+    adoptRebuiltPreviews(rebuiltPreviews(*document_, levels), levels, false);
 }
 
 void TallybrookControlStore::applyPartialRemoteStocks(const QList<RemoteStockLevel>& levels) {
@@ -141,10 +145,14 @@ void TallybrookControlStore::applyPartialRemoteStocks(const QList<RemoteStockLev
         setCorrections({});
         return;
     }
-    QList<WooCorrectionPreview> rebuilt = rebuiltPreviews(levels);
+    adoptRebuiltPreviews(rebuiltPreviews(*document_, levels), levels, true);
+}
+
+void TallybrookControlStore::adoptRebuiltPreviews(QList<WooCorrectionPreview> rebuilt,
+                                                  const QList<RemoteStockLevel>& levels, bool partial) {
     // Both lists hold one preview per document row, in row order, as long as the current one
     // was built from this document; otherwise there is nothing to keep.
-    if (rebuilt.size() == corrections_.size()) {
+    if (partial && rebuilt.size() == corrections_.size()) {
         QSet<QString> readKeys;
         readKeys.reserve(levels.size());
         for (const RemoteStockLevel& level : levels) {

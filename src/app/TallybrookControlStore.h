@@ -18,6 +18,7 @@
 #include <QString>
 #include <QStringList>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -105,12 +106,34 @@ public:
     /// items that were read (their product and variation appear among `levels`) are replaced
     /// by rebuilt ones; the others stay exactly as they were.
     void applyPartialRemoteStocks(const QList<RemoteStockLevel>& levels);
+    /// The previews of `document` for `levels` with the session's saved progress laid over them.
+    /// Safe from any thread: a reload builds them where it ran.
+    QList<WooCorrectionPreview> rebuiltPreviews(const InventoryExportDocument& document,
+                                                const QList<RemoteStockLevel>& levels) const;
+    /// `rebuiltPreviews` as a function that holds copies of the services it needs, for work that
+    /// may outlive the store.
+    std::function<QList<WooCorrectionPreview>(const InventoryExportDocument&, const QList<RemoteStockLevel>&)>
+    previewRebuilder() const;
+    /// applyRemoteStocks (or, `partial`, applyPartialRemoteStocks) with previews already rebuilt
+    /// by `rebuiltPreviews` from the current document.
+    void adoptRebuiltPreviews(QList<WooCorrectionPreview> rebuilt, const QList<RemoteStockLevel>& levels,
+                              bool partial);
     /// Persists `corrections` and `updateResults` for the document's session; nothing without
     /// a document or when its session id is not a UUID. With a save scheduler the write is
     /// handed to it with the state of this moment.
     void saveProgress();
-    /// Where progress and location writes go (none: written at once, on the calling thread).
-    void setSaveScheduler(SaveScheduler scheduler) { saveScheduler_ = std::move(scheduler); }
+    /// Where progress writes go (none: written at once, on the calling thread), and how to wait
+    /// for the writes handed there.
+    void setSaveScheduler(SaveScheduler scheduler, std::function<void()> flush = {}) {
+        saveScheduler_ = std::move(scheduler);
+        flushSaves_ = std::move(flush);
+    }
+    /// Returns once every progress write asked so far is done.
+    void flushSaves() const {
+        if (flushSaves_) {
+            flushSaves_();
+        }
+    }
 
     /// Trimmed location; blank or none shows all locations.
     void selectInventoryLocation(const std::optional<QString>& location);
@@ -138,13 +161,13 @@ signals:
     void temporaryItemLocationAssignmentsChanged();
 
 private:
-    QList<WooCorrectionPreview> rebuiltPreviews(const QList<RemoteStockLevel>& levels) const;
     void setLastRemoteReloadAt(std::optional<QDateTime> value);
     void setSelectedInventoryLocationValue(std::optional<QString> value);
     void setAssignments(QMap<QString, QString> assignments);
 
     Clock clock_;
     SaveScheduler saveScheduler_;
+    std::function<void()> flushSaves_;
     std::atomic<quint64> progressSaves_{0};
     WooStockComparisonService comparisonService_;
     WooCorrectionProgressStore progressStore_;

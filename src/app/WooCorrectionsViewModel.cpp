@@ -186,12 +186,26 @@ bool WooCorrectionsViewModel::canSend() const {
     });
 }
 
+QList<qsizetype> WooCorrectionsViewModel::filteredIndices() const {
+    QList<qsizetype> indices;
+    if (!store_) {
+        return indices;
+    }
+    const QList<WooCorrectionPreview>& previews = store_->corrections();
+    const SearchQuery query(searchText_);
+    for (qsizetype i = 0; i < previews.size(); ++i) {
+        const WooCorrectionPreview& preview = previews.at(i);
+        if ((!selectedStatus_ || *selectedStatus_ == preview.status) && previewMatches(query, preview)) {
+            indices.append(i);
+        }
+    }
+    return indices;
+}
+
 QList<QUuid> WooCorrectionsViewModel::visibleCorrectableIds() const {
     QList<QUuid> ids;
-    if (!store_) {
-        return ids;
-    }
-    for (const WooCorrectionPreview& preview : filteredCorrections(store_->corrections())) {
+    for (const qsizetype i : filteredIndices()) {
+        const WooCorrectionPreview& preview = store_->corrections().at(i);
         if (isManuallyCorrectable(preview.status)) {
             ids.append(preview.id);
         }
@@ -199,35 +213,43 @@ QList<QUuid> WooCorrectionsViewModel::visibleCorrectableIds() const {
     return ids;
 }
 
-void WooCorrectionsViewModel::saveEditedCorrections(QList<WooCorrectionPreview> corrections) {
-    store_->setCorrections(std::move(corrections));
+void WooCorrectionsViewModel::saveEdits(const QList<std::pair<qsizetype, WooCorrectionPreview>>& edits) {
+    store_->replaceCorrections(edits);
     store_->saveProgress();
 }
 
-void WooCorrectionsViewModel::setVisibleSelection(bool selected) {
-    const QList<QUuid> visible = visibleCorrectableIds();
-    if (visible.isEmpty()) {
-        return;
-    }
-    const QSet<QUuid> ids(visible.cbegin(), visible.cend());
-    QList<WooCorrectionPreview> corrections = store_->corrections();
-    for (WooCorrectionPreview& preview : corrections) {
-        if (ids.contains(preview.id)) {
-            preview.isSelected = selected;
+qsizetype WooCorrectionsViewModel::indexOf(const QUuid& correctionId) const {
+    const QList<WooCorrectionPreview>& previews = store_->corrections();
+    for (qsizetype i = 0; i < previews.size(); ++i) {
+        if (previews.at(i).id == correctionId) {
+            return i;
         }
     }
-    saveEditedCorrections(std::move(corrections));
+    return -1;
+}
+
+void WooCorrectionsViewModel::setVisibleSelection(bool selected) {
+    QList<std::pair<qsizetype, WooCorrectionPreview>> edits;
+    for (const qsizetype i : filteredIndices()) {
+        const WooCorrectionPreview& preview = store_->corrections().at(i);
+        if (isManuallyCorrectable(preview.status)) {
+            edits.append({i, preview});
+            edits.last().second.isSelected = selected;
+        }
+    }
+    if (!edits.isEmpty()) {
+        saveEdits(edits);
+    }
 }
 
 void WooCorrectionsViewModel::toggleVisibleSelection() {
     if (!store_) {
         return;
     }
-    const QList<QUuid> visible = visibleCorrectableIds();
-    const QSet<QUuid> ids(visible.cbegin(), visible.cend());
     bool allSelected = true;
-    for (const WooCorrectionPreview& preview : store_->corrections()) {
-        if (ids.contains(preview.id) && !preview.isSelected) {
+    for (const qsizetype i : filteredIndices()) {
+        const WooCorrectionPreview& preview = store_->corrections().at(i);
+        if (isManuallyCorrectable(preview.status) && !preview.isSelected) {
             allSelected = false;
             break;
         }
@@ -239,49 +261,43 @@ void WooCorrectionsViewModel::setSelection(const QUuid& correctionId, bool selec
     if (!store_) {
         return;
     }
-    QList<WooCorrectionPreview> corrections = store_->corrections();
-    for (WooCorrectionPreview& preview : corrections) {
-        if (preview.id == correctionId) {
-            if (!isManuallyCorrectable(preview.status)) {
-                return;
-            }
-            preview.isSelected = selected;
-            saveEditedCorrections(std::move(corrections));
-            return;
-        }
+    const qsizetype i = indexOf(correctionId);
+    if (i < 0 || !isManuallyCorrectable(store_->corrections().at(i).status)) {
+        return;
     }
+    WooCorrectionPreview preview = store_->corrections().at(i);
+    preview.isSelected = selected;
+    saveEdits({{i, preview}});
 }
 
 void WooCorrectionsViewModel::setProposedQuantityText(const QUuid& correctionId, const QString& text) {
     if (!store_) {
         return;
     }
-    QList<WooCorrectionPreview> corrections = store_->corrections();
-    const auto found =
-        std::find_if(corrections.begin(), corrections.end(),
-                     [&](const WooCorrectionPreview& preview) { return preview.id == correctionId; });
-    if (found == corrections.end()) {
+    const qsizetype i = indexOf(correctionId);
+    if (i < 0) {
         return;
     }
+    WooCorrectionPreview preview = store_->corrections().at(i);
     const ProposedQuantityText typed = ProposedQuantityText::parse(text);
     switch (typed.kind) {
     case ProposedQuantityText::Kind::invalid:
         return;
     case ProposedQuantityText::Kind::cleared:
-        found->proposedQuantity.reset();
-        found->differenceFromCurrentRemote.reset();
-        found->message = AppText::localized(u"corrections.proposedMissing");
+        preview.proposedQuantity.reset();
+        preview.differenceFromCurrentRemote.reset();
+        preview.message = AppText::localized(u"corrections.proposedMissing");
         break;
     case ProposedQuantityText::Kind::value:
-        found->proposedQuantity = qMax<qint64>(typed.value, 0);
-        if (found->currentRemoteQuantity) {
-            found->differenceFromCurrentRemote =
-                checkedDifference(found->proposedQuantity, found->currentRemoteQuantity);
+        preview.proposedQuantity = qMax<qint64>(typed.value, 0);
+        if (preview.currentRemoteQuantity) {
+            preview.differenceFromCurrentRemote =
+                checkedDifference(preview.proposedQuantity, preview.currentRemoteQuantity);
         }
-        found->message = AppText::localized(u"corrections.proposedAdjusted");
+        preview.message = AppText::localized(u"corrections.proposedAdjusted");
         break;
     }
-    saveEditedCorrections(std::move(corrections));
+    saveEdits({{i, preview}});
 }
 
 std::shared_ptr<CommerceStockConnector> WooCorrectionsViewModel::makeConnector() {
@@ -315,15 +331,18 @@ void WooCorrectionsViewModel::reloadStocks() {
     setProgress(0, 0);
     // The task owns copies of everything it reads (connector, document, stop flag) and
     // releases the connector on the worker thread that used it.
-    reloadWatcher_.setFuture(
-        QtConcurrent::run([connector = std::move(connector), run](QPromise<ReloadOutcome>& promise) mutable {
-            const WorkObserver observer = promiseObserver(promise, run->stopRequested);
-            ReloadOutcome outcome;
-            outcome.report = connector->fetchCurrentStocksWithReport(*run->document, observer);
-            outcome.stopped = run->stopRequested.load();
-            connector.reset();
-            promise.addResult(std::move(outcome));
-        }));
+    reloadWatcher_.setFuture(QtConcurrent::run([connector = std::move(connector), run,
+                                                rebuild = store_->previewRebuilder()](
+                                                   QPromise<ReloadOutcome>& promise) mutable {
+        const WorkObserver observer = promiseObserver(promise, run->stopRequested);
+        ReloadOutcome outcome;
+        outcome.report = connector->fetchCurrentStocksWithReport(*run->document, observer);
+        outcome.stopped = run->stopRequested.load();
+        connector.reset();
+        // Rebuilding 100,000 previews takes a while: here, not on the main thread.
+        outcome.rebuilt = rebuild(*run->document, outcome.report.levels);
+        promise.addResult(std::move(outcome));
+    }));
 }
 
 void WooCorrectionsViewModel::finishReload() {
@@ -331,14 +350,12 @@ void WooCorrectionsViewModel::finishReload() {
     const QFuture<ReloadOutcome> future = reloadWatcher_.future();
     setProgress(0, 0);
     if (run && store_ && future.resultCount() > 0 && store_->document() == run->document) {
-        const ReloadOutcome outcome = future.result();
-        if (outcome.stopped) {
-            store_->applyPartialRemoteStocks(outcome.report.levels);
-        } else {
-            store_->applyRemoteStocks(outcome.report.levels);
-        }
+        ReloadOutcome outcome = future.result();
+        store_->adoptRebuiltPreviews(std::move(outcome.rebuilt), outcome.report.levels, outcome.stopped);
         store_->saveProgress();
         setErrorMessage(reloadSummary(outcome.report));
+        lastReloadReport_ = std::move(outcome.report);
+        emit lastReloadReportChanged();
     }
     setReloadingStocks(false);
 }
@@ -349,6 +366,8 @@ void WooCorrectionsViewModel::sendSelected() {
     }
     setErrorMessage(std::nullopt);
     setSending(true);
+    // The edits made before the send are on disk before the shop changes.
+    store_->flushSaves();
     auto run = std::make_shared<RunState>();
     run->document = store_->document();
     run->previews = store_->corrections();
@@ -403,6 +422,7 @@ void WooCorrectionsViewModel::keepOutcomeOfReplacedDocument(const RunState& run,
         }
     }
     const WooCorrectionProgressStore& progress = store_->progressStore();
+    store_->flushSaves(); // written in order after what the store still has pending
     progress.saveProgress(*sessionId, foldResults(lines, sentRows), lines);
 
     // The same session imported again: its rebuilt previews take the outcome from the saved

@@ -77,6 +77,9 @@ public:
 
     /// The previews that pass the status filter and the search, in input order.
     QList<WooCorrectionPreview> filteredCorrections(const QList<WooCorrectionPreview>& previews) const;
+    /// The positions in the store's corrections of the previews that pass the filter and the
+    /// search, in order (what the page's table shows, without copying previews).
+    QList<qsizetype> filteredIndices() const;
     /// Whether one preview passes the search alone (status name in the current language,
     /// item name, variant, SKU, barcode, product id, message; accents and case ignored).
     bool matchesSearch(const WooCorrectionPreview& preview) const;
@@ -105,6 +108,8 @@ public:
     void sendSelected();
     /// Stops the running reload or send before its next request.
     void requestStop();
+    /// The report of the last reload this view model finished (every issue, for the details).
+    const std::optional<RemoteStockReloadReport>& lastReloadReport() const { return lastReloadReport_; }
 
 signals:
     void selectedStatusChanged();
@@ -113,6 +118,7 @@ signals:
     void isSendingChanged();
     void errorMessageChanged();
     void progressChanged(qint64 done, qint64 total);
+    void lastReloadReportChanged();
 
 private:
     void setReloadingStocks(bool value);
@@ -122,12 +128,17 @@ private:
     std::shared_ptr<CommerceStockConnector> makeConnector();
     void finishReload();
     void finishSend();
-    void saveEditedCorrections(QList<WooCorrectionPreview> corrections);
+    /// Puts edited previews in place and saves the progress.
+    void saveEdits(const QList<std::pair<qsizetype, WooCorrectionPreview>>& edits);
+    /// The position of a preview in the store's corrections; -1 when none.
+    qsizetype indexOf(const QUuid& correctionId) const;
 
     /// What a reload's worker hands back: the report, and whether a stop cut it short.
     struct ReloadOutcome {
         RemoteStockReloadReport report;
         bool stopped = false;
+        /// The previews rebuilt from the run's document and the levels read.
+        QList<WooCorrectionPreview> rebuilt;
     };
     /// One running reload or send: the document (and for a send the previews) it started with
     /// and its stop flag, shared with the worker.
@@ -147,6 +158,7 @@ private:
     std::optional<QString> errorMessage_;
     qint64 progressDone_ = 0;
     qint64 progressTotal_ = 0;
+    std::optional<RemoteStockReloadReport> lastReloadReport_;
 
     std::shared_ptr<RunState> reloadRun_;
     std::shared_ptr<RunState> sendRun_;

@@ -1,0 +1,70 @@
+#include "ui/components/FileSaveService.h"
+
+#include "export/AtomicFileWriter.h"
+#include "localization/PreferencesStore.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace tallybrook {
+
+namespace {
+
+QString filterFor(const QString& fileName) {
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    if (suffix.isEmpty()) {
+        return {};
+    }
+    return suffix.toUpper() + QStringLiteral(" (*.") + suffix + u')';
+}
+
+} // namespace
+
+FileSaveService::FileSaveService(std::shared_ptr<PreferencesStore> preferences, PathChooser chooser)
+    : preferences_(std::move(preferences))
+    , chooser_(std::move(chooser)) {
+    if (!chooser_) {
+        chooser_ = [](QWidget* parent, const QString& suggestedPath) -> std::optional<QString> {
+            const QString path = QFileDialog::getSaveFileName(parent, QString(), suggestedPath,
+                                                              filterFor(suggestedPath));
+            return path.isEmpty() ? std::nullopt : std::optional<QString>(path);
+        };
+    }
+}
+
+QString FileSaveService::exportFolder() const {
+    if (preferences_) {
+        if (const std::optional<QString> folder = preferences_->string(lastFolderKey());
+            folder && QFileInfo(*folder).isDir()) {
+            return *folder;
+        }
+    }
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+FileSaveService::Outcome FileSaveService::save(QWidget* parent, const QByteArray& bytes,
+                                               const QString& defaultFileName) {
+    const std::optional<QString> path = chooser_(parent, QDir(exportFolder()).filePath(defaultFileName));
+    if (!path) {
+        return Outcome::cancelled;
+    }
+    writeFileAtomically(*path, bytes);
+    if (preferences_) {
+        preferences_->setString(lastFolderKey(), QFileInfo(*path).absolutePath());
+    }
+    return Outcome::saved;
+}
+
+OpenFileChooser dialogOpenFileChooser() {
+    return [](QWidget* parent) -> std::optional<QString> {
+        // The .tallybrook type is JSON; both are offered, one file at a time.
+        const QString path = QFileDialog::getOpenFileName(
+            parent, QString(), QString(),
+            QStringLiteral("Tallybrook, JSON (*.tallybrook *.json);;Tallybrook (*.tallybrook);;JSON (*.json)"));
+        return path.isEmpty() ? std::nullopt : std::optional<QString>(path);
+    };
+}
+
+} // namespace tallybrook

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "document/InventoryExportDocument.h"
+#include "localization/AppLanguage.h"
+
+#include <QAbstractTableModel>
+#include <QPointer>
+#include <QStringList>
+
+namespace tallybrook {
+
+class TallybrookControlStore;
+
+/// The temporary items of one panel of the temporary items page: name, scanned code, quantity,
+/// location (a menu writing the store's assignment), note, status, session and, for items
+/// without session, the missing-session warning.
+class TemporaryItemsModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    enum Column { provisionalName, scannedCode, quantity, location, note, status, session, warning, columnCount_ };
+
+    TemporaryItemsModel(TallybrookControlStore& store, bool legacy, QObject* parent = nullptr);
+
+    /// The items shown and the locations offered in their menus.
+    void setItems(QList<InventoryExportTemporaryItem> items, QStringList locations);
+    void setLanguage(AppLanguage language);
+    const QList<InventoryExportTemporaryItem>& items() const { return items_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    /// A location chosen in the menu (none: unassigned) is assigned through the store.
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+
+    /// Redraws the location cells (the store's assignments changed).
+    void assignmentsChanged();
+
+private:
+    QPointer<TallybrookControlStore> store_;
+    bool legacy_;
+    QList<InventoryExportTemporaryItem> items_;
+    QStringList locations_;
+    AppLanguage language_ = AppLanguage::french;
+};
+
+} // namespace tallybrook

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ui/shell/PageView.h"
+
+class QLabel;
+
+namespace tallybrook {
+
+class ControlPageHeader;
+class SegmentedPicker;
+class SymbolLabel;
+
+/// The settings page: the language choice (automatic, French, English), which takes effect at
+/// once in the whole window and is stored, and where secrets and exports are kept.
+class SettingsView : public PageView {
+    Q_OBJECT
+
+public:
+    explicit SettingsView(AppContext& context, QWidget* parent = nullptr);
+
+    void retranslate() override;
+    SegmentedPicker* languagePicker() const { return languagePicker_; }
+
+protected:
+    void refresh() override;
+
+private:
+    ControlPageHeader* header_;
+    SymbolLabel* languageHeading_;
+    SegmentedPicker* languagePicker_;
+    QLabel* languageDescription_;
+    SymbolLabel* securityHeading_;
+    QLabel* secretsLabel_;
+    QLabel* secretsValue_;
+    QLabel* exportsLabel_;
+    QLabel* exportsValue_;
+};
+
+} // namespace tallybrook

@@ -1,0 +1,340 @@
+#include "ui/pages/WooCorrectionsView.h"
+
+#include "app/TallybrookControlStore.h"
+#include "localization/AppSettings.h"
+#include "ui/components/ControlMetricTile.h"
+#include "ui/components/ControlPage.h"
+#include "ui/components/ControlPageHeader.h"
+#include "ui/components/ControlProcessingOverlay.h"
+#include "ui/components/ControlTable.h"
+#include "ui/components/ControlToolbar.h"
+#include "ui/components/SearchField.h"
+#include "ui/components/SymbolLabel.h"
+#include "ui/models/UpdateResultsModel.h"
+#include "ui/shell/DisplayFormat.h"
+#include "ui/shell/Symbols.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace tallybrook {
+
+namespace {
+
+struct TileSpec {
+    const char16_t* titleKey;
+    const char* symbol;
+    Tint tint;
+    qint64 WooCorrectionCounters::*value;
+};
+
+const TileSpec tileSpecs[] = {
+    {u"corrections.ready", "checkmark.circle.fill", Tint::green, &WooCorrectionCounters::ready},
+    {u"corrections.selected", "checkmark.square.fill", Tint::blue, &WooCorrectionCounters::selected},
+    {u"corrections.review", "exclamationmark.triangle.fill", Tint::orange, &WooCorrectionCounters::review},
+    {u"corrections.blocked", "xmark.octagon.fill", Tint::red, &WooCorrectionCounters::blocked},
+};
+
+void makeProminent(QPushButton* button) {
+    QPalette prominent = button->palette();
+    prominent.setColor(QPalette::Button, Palette::blue());
+    prominent.setColor(QPalette::ButtonText, Qt::white);
+    button->setPalette(prominent);
+}
+
+} // namespace
+
+WooCorrectionsView::WooCorrectionsView(AppContext& context, QWidget* parent)
+    : PageView(context, parent)
+    , viewModel_(context.store, context.credentialStore(), context.profile.connectorFactory)
+    , model_(context.store, viewModel_)
+    , header_(new ControlPageHeader(QStringLiteral("checklist"), Palette::green()))
+    , statusLabel_(new QLabel)
+    , statusFilter_(new QComboBox)
+    , search_(new SearchField)
+    , selectionMenu_(new QToolButton)
+    , toggle_(new QPushButton)
+    , reload_(new QPushButton)
+    , reloadedAt_(new SymbolLabel(QStringLiteral("clock.arrow.circlepath"), Palette::secondary()))
+    , send_(new QPushButton)
+    , message_(new QLabel)
+    , details_(new QPushButton)
+    , table_(new ControlTable) {
+    setObjectName(QStringLiteral("page.wooCorrections"));
+
+    auto* tiles = new QHBoxLayout;
+    tiles->setSpacing(12);
+    for (const TileSpec& spec : tileSpecs) {
+        auto* tile = new ControlMetricTile(QString::fromLatin1(spec.symbol), Palette::color(spec.tint));
+        tile->setObjectName(QString::fromUtf16(spec.titleKey));
+        tiles_.append(tile);
+        tiles->addWidget(tile);
+    }
+
+    statusFilter_->setObjectName(QStringLiteral("corrections.statusFilter"));
+    statusLabel_->setBuddy(statusFilter_);
+    statusFilter_->addItem(QString());
+    for (const WooCorrectionStatus status : allWooCorrectionStatuses) {
+        statusFilter_->addItem(QString(), rawValue(status));
+    }
+    search_->setObjectName(QStringLiteral("corrections.search"));
+    selectionMenu_->setObjectName(QStringLiteral("corrections.selectionMenu"));
+    selectionMenu_->setPopupMode(QToolButton::InstantPopup);
+    selectionMenu_->setIcon(Symbols::icon(u"checklist", Palette::primaryText()));
+    auto* menu = new QMenu(selectionMenu_);
+    selectVisible_ = menu->addAction(QString(), this, [this] { viewModel_.setVisibleSelection(true); });
+    deselectVisible_ = menu->addAction(QString(), this, [this] { viewModel_.setVisibleSelection(false); });
+    selectionMenu_->setMenu(menu);
+    toggle_->setObjectName(QStringLiteral("corrections.toggle"));
+    reload_->setObjectName(QStringLiteral("corrections.reload"));
+    reload_->setIcon(Symbols::icon(u"arrow.clockwise", Palette::primaryText()));
+    reloadedAt_->setObjectName(QStringLiteral("corrections.reloadedAt"));
+    reloadedAt_->setTextColor(Palette::secondary());
+    send_->setObjectName(QStringLiteral("corrections.send"));
+    send_->setIcon(Symbols::icon(u"paperplane", Qt::white));
+    makeProminent(send_);
+    message_->setObjectName(QStringLiteral("corrections.message"));
+    message_->setWordWrap(true);
+    message_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Palette::setTextColor(*message_, Palette::red());
+    details_->setObjectName(QStringLiteral("corrections.details"));
+    table_->setObjectName(QStringLiteral("corrections.table"));
+    table_->setModel(&model_);
+    table_->setColumnWidths({80, 140, 210, 85, 90, 80, 95, 0});
+
+    auto* toolbar = new ControlToolbar;
+    auto* rows = new QVBoxLayout;
+    rows->setSpacing(8);
+    auto* first = new QHBoxLayout;
+    first->setSpacing(12);
+    first->addWidget(statusLabel_);
+    first->addWidget(statusFilter_);
+    first->addWidget(search_);
+    first->addWidget(selectionMenu_);
+    first->addWidget(toggle_);
+    first->addStretch(1);
+    auto* second = new QHBoxLayout;
+    second->setSpacing(12);
+    second->addWidget(reload_);
+    second->addWidget(reloadedAt_);
+    second->addStretch(1);
+    second->addWidget(send_);
+    rows->addLayout(first);
+    rows->addLayout(second);
+    toolbar->contentLayout()->addLayout(rows);
+
+    auto* messageRow = new QHBoxLayout;
+    messageRow->addWidget(message_, 1);
+    messageRow->addWidget(details_, 0, Qt::AlignTop);
+
+    auto* page = new ControlPage(14, ControlPage::Scrolling::none);
+    page->addWidget(header_);
+    page->contentLayout()->addLayout(tiles);
+    page->addWidget(toolbar);
+    page->contentLayout()->addLayout(messageRow);
+    page->addWidget(table_, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(page);
+    overlay_ = new ControlProcessingOverlay(this);
+
+    connect(statusFilter_, &QComboBox::activated, this, [this] {
+        viewModel_.setSelectedStatus(wooCorrectionStatusFromRawValue(statusFilter_->currentData().toString()));
+        refresh();
+    });
+    connect(search_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        viewModel_.setSearchText(text);
+        refresh();
+    });
+    connect(toggle_, &QPushButton::clicked, this, [this] { viewModel_.toggleVisibleSelection(); });
+    connect(reload_, &QPushButton::clicked, this, [this] { viewModel_.reloadStocks(); });
+    connect(send_, &QPushButton::clicked, this, &WooCorrectionsView::askToSend);
+    connect(details_, &QPushButton::clicked, this, &WooCorrectionsView::showReloadDetails);
+    connect(overlay_, &ControlProcessingOverlay::stopRequested, this, [this] {
+        stopAsked_ = true;
+        viewModel_.requestStop();
+        updateBusyState();
+    });
+
+    TallybrookControlStore& store = context_.store;
+    connect(&store, &TallybrookControlStore::documentChanged, this, &WooCorrectionsView::markStale);
+    connect(&store, &TallybrookControlStore::correctionsChanged, this, &WooCorrectionsView::markStale);
+    connect(&store, &TallybrookControlStore::correctionsEdited, this, &WooCorrectionsView::updateCounters);
+    connect(&store, &TallybrookControlStore::lastRemoteReloadAtChanged, this, &WooCorrectionsView::updateReloadTime);
+    connect(&viewModel_, &WooCorrectionsViewModel::isReloadingStocksChanged, this,
+            &WooCorrectionsView::updateBusyState);
+    connect(&viewModel_, &WooCorrectionsViewModel::isSendingChanged, this, [this] {
+        updateBusyState();
+        emit sendingChanged(viewModel_.isSending());
+    });
+    connect(&viewModel_, &WooCorrectionsViewModel::progressChanged, overlay_, &ControlProcessingOverlay::setProgress);
+    connect(&viewModel_, &WooCorrectionsViewModel::errorMessageChanged, this, &WooCorrectionsView::updateMessage);
+    connect(&viewModel_, &WooCorrectionsViewModel::lastReloadReportChanged, this, &WooCorrectionsView::updateMessage);
+    retranslate();
+    updateBusyState();
+    updateMessage();
+}
+
+void WooCorrectionsView::retranslate() {
+    const AppSettings& settings = context_.settings;
+    const AppLanguage language = settings.resolvedLanguage();
+    header_->setTitle(settings.localized(u"corrections.title"));
+    for (qsizetype i = 0; i < tiles_.size(); ++i) {
+        tiles_.at(i)->setTitle(settings.localized(tileSpecs[i].titleKey));
+    }
+    statusLabel_->setText(settings.localized(u"common.status"));
+    statusFilter_->setAccessibleName(statusLabel_->text());
+    statusFilter_->setItemText(0, settings.localized(u"corrections.allStatuses"));
+    for (size_t i = 0; i < allWooCorrectionStatuses.size(); ++i) {
+        statusFilter_->setItemText(int(i) + 1, displayName(allWooCorrectionStatuses.at(i), language));
+    }
+    search_->setPromptText(settings.localized(u"common.search"));
+    selectVisible_->setText(settings.localized(u"corrections.selectVisible"));
+    deselectVisible_->setText(settings.localized(u"corrections.deselectVisible"));
+    selectionMenu_->setToolTip(settings.localized(u"corrections.selectVisible"));
+    selectionMenu_->setAccessibleName(settings.localized(u"corrections.selection"));
+    reload_->setText(settings.localized(u"corrections.reloadStocks"));
+    reload_->setToolTip(settings.localized(u"corrections.reloadHelp"));
+    send_->setText(settings.localized(u"corrections.sendSelected"));
+    details_->setText(settings.localized(u"corrections.details"));
+    model_.setLanguage(language);
+    updateCounters();
+    updateReloadTime();
+    updateBusyState();
+}
+
+void WooCorrectionsView::refresh() {
+    model_.refilter();
+    updateCounters();
+    updateBusyState();
+}
+
+void WooCorrectionsView::updateCounters() {
+    const WooCorrectionCounters counters = viewModel_.counters();
+    for (qsizetype i = 0; i < tiles_.size(); ++i) {
+        tiles_.at(i)->setValue(QString::number(counters.*(tileSpecs[i].value)));
+    }
+    // The toggle deselects only when there are visible correctable rows and all are selected.
+    const QList<WooCorrectionPreview>& corrections = context_.store.corrections();
+    bool anyVisible = false;
+    bool allSelected = true;
+    for (int row = 0; row < model_.rowCount(); ++row) {
+        const WooCorrectionPreview& preview = corrections.at(model_.storeIndex(row));
+        if (isManuallyCorrectable(preview.status)) {
+            anyVisible = true;
+            if (!preview.isSelected) {
+                allSelected = false;
+                break;
+            }
+        }
+    }
+    const bool deselects = anyVisible && allSelected;
+    const AppSettings& settings = context_.settings;
+    toggle_->setText(settings.localized(deselects ? u"corrections.deselectAll" : u"corrections.selectAll"));
+    toggle_->setIcon(Symbols::icon(deselects ? u"checkmark.square.fill" : u"checkmark.square", Palette::primaryText()));
+    send_->setEnabled(viewModel_.canSend() && !viewModel_.isSending() && !viewModel_.isReloadingStocks());
+}
+
+void WooCorrectionsView::updateBusyState() {
+    const bool reloading = viewModel_.isReloadingStocks();
+    const bool sending = viewModel_.isSending();
+    const bool busy = reloading || sending;
+    const AppSettings& settings = context_.settings;
+    reload_->setEnabled(context_.store.hasDocument() && !busy);
+    send_->setEnabled(viewModel_.canSend() && !busy);
+    toggle_->setEnabled(!busy);
+    selectionMenu_->setEnabled(!busy);
+    if (!busy) {
+        stopAsked_ = false;
+    }
+    if (reloading) {
+        overlay_->setContent(settings.localized(u"corrections.reloadingTitle"),
+                             settings.localized(stopAsked_ ? u"corrections.stopping" : u"corrections.reloadingMessage"),
+                             QStringLiteral("arrow.clockwise"), Palette::blue());
+    } else if (sending) {
+        overlay_->setContent(settings.localized(u"corrections.processingTitle"),
+                             settings.localized(stopAsked_ ? u"corrections.stopping" : u"corrections.processingMessage"),
+                             QStringLiteral("paperplane.fill"), Palette::blue());
+    }
+    overlay_->setStopButton(settings.localized(u"common.stop"), busy && !stopAsked_);
+    if (overlay_->isVisible() != busy) {
+        overlay_->setProgress(viewModel_.progressDone(), viewModel_.progressTotal());
+        overlay_->setActive(busy);
+    }
+}
+
+void WooCorrectionsView::updateMessage() {
+    const std::optional<QString>& message = viewModel_.errorMessage();
+    message_->setText(message.value_or(QString()));
+    message_->setVisible(message.has_value());
+    const std::optional<RemoteStockReloadReport>& report = viewModel_.lastReloadReport();
+    details_->setVisible(message.has_value() && report && !report->issues.isEmpty());
+}
+
+void WooCorrectionsView::updateReloadTime() {
+    const std::optional<QDateTime>& reloadedAt = context_.store.lastRemoteReloadAt();
+    reloadedAt_->setVisible(reloadedAt.has_value());
+    if (reloadedAt) {
+        reloadedAt_->setText(context_.settings.formatted(
+            u"corrections.reloadedAt", {DisplayFormat::time(*reloadedAt, context_.settings.locale())}));
+    }
+}
+
+void WooCorrectionsView::askToSend() {
+    if (!viewModel_.canSend() || viewModel_.isSending()) {
+        return;
+    }
+    const AppSettings& settings = context_.settings;
+    auto* dialog = new QMessageBox(QMessageBox::Warning, settings.localized(u"corrections.confirmTitle"),
+                                   settings.localized(u"corrections.confirmMessage"), QMessageBox::NoButton, this);
+    dialog->setObjectName(QStringLiteral("corrections.confirm"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QPushButton* confirm = dialog->addButton(settings.localized(u"corrections.confirmButton"),
+                                             QMessageBox::DestructiveRole);
+    confirm->setObjectName(QStringLiteral("corrections.confirmButton"));
+    QPushButton* cancel = dialog->addButton(settings.localized(u"common.cancel"), QMessageBox::RejectRole);
+    cancel->setObjectName(QStringLiteral("corrections.cancelButton"));
+    dialog->setDefaultButton(cancel);
+    dialog->setEscapeButton(cancel);
+    connect(dialog, &QMessageBox::buttonClicked, this, [this, confirm](QAbstractButton* clicked) {
+        if (clicked == confirm) {
+            viewModel_.sendSelected();
+        }
+    });
+    confirmation_ = dialog;
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->open();
+}
+
+void WooCorrectionsView::showReloadDetails() {
+    const std::optional<RemoteStockReloadReport>& report = viewModel_.lastReloadReport();
+    if (!report) {
+        return;
+    }
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("corrections.detailsDialog"));
+    dialog.setWindowTitle(context_.settings.localized(u"corrections.detailsTitle"));
+    dialog.resize(860, 460);
+    ReloadIssuesModel issues(report->issues, context_.settings.resolvedLanguage());
+    auto* table = new ControlTable;
+    table->setModel(&issues);
+    table->setColumnWidths({220, 100, 100, 0});
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(table);
+    layout->addWidget(buttons);
+    dialog.exec();
+}
+
+} // namespace tallybrook

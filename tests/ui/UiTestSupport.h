@@ -1,0 +1,94 @@
+#pragma once
+
+#include "app/InventoryImportViewModel.h"
+#include "localization/PreferencesStore.h"
+#include "storage/InMemorySecretStore.h"
+#include "ui/shell/MainWindow.h"
+#include "ui/shell/PageView.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <functional>
+#include <memory>
+
+namespace tallybrook::testing {
+
+using namespace Qt::StringLiterals;
+
+inline QString samplePath() {
+    return QStringLiteral(TALLYBROOK_SOURCE_DIR "/samples/boutique-lumiere.tallybrook");
+}
+
+/// Runs the event loop until `done` holds; false when it still does not after a minute.
+inline bool waitUntil(const std::function<bool()>& done) {
+    const QDeadlineTimer deadline(60000);
+    while (!done()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+/// A window over in-memory preferences and secrets, with file dialogs answered by the test.
+class WindowTest : public ::testing::Test {
+protected:
+    std::shared_ptr<InMemoryPreferencesStore> preferences = std::make_shared<InMemoryPreferencesStore>();
+    std::shared_ptr<InMemorySecretStore> secrets = std::make_shared<InMemorySecretStore>();
+    QStringList systemLanguages{u"fr-FR"_s};
+    QLocale numberLocale{QLocale::English, QLocale::UnitedStates};
+    CommerceConnectorFactory connectorFactory = wooCommerceConnectorFactory();
+    /// Where the next save dialog saves; none: the dialog is cancelled.
+    std::optional<QString> nextSavePath;
+    /// The file names the save dialogs offered.
+    QStringList offeredSavePaths;
+    QTemporaryDir folder;
+    std::unique_ptr<MainWindow> window;
+
+    MainWindow& open() {
+        WindowProfile profile;
+        profile.preferences = preferences;
+        profile.secrets = secrets;
+        profile.connectorFactory = connectorFactory;
+        profile.numberLocale = numberLocale;
+        profile.preferredLanguages = [this] { return systemLanguages; };
+        profile.remembersWindowGeometry = false;
+        profile.savePathChooser = [this](QWidget*, const QString& suggested) {
+            offeredSavePaths.append(suggested);
+            return nextSavePath;
+        };
+        window = std::make_unique<MainWindow>(std::move(profile));
+        window->resize(1280, 800);
+        window->show();
+        return *window;
+    }
+
+    /// Imports `path` the way the window does (off the main thread) and waits for the end.
+    bool importFile(const QString& path) {
+        bool imported = false;
+        const auto connection = QObject::connect(&window->context().importer, &InventoryImportViewModel::importFinished,
+                                                 [&imported](bool ok) { imported = ok; });
+        EXPECT_TRUE(window->context().importer.startImport(path));
+        EXPECT_TRUE(waitUntil([this] { return !window->context().importer.isImporting(); }));
+        QObject::disconnect(connection);
+        return imported;
+    }
+
+    /// Shows a destination's page with its data up to date.
+    template <typename Page = PageView> Page* show(SidebarDestination destination) {
+        window->showDestination(destination);
+        window->currentPage()->refreshIfStale();
+        return dynamic_cast<Page*>(window->currentPage());
+    }
+
+    template <typename Widget> Widget* find(const QString& name) const {
+        Widget* widget = window->findChild<Widget*>(name);
+        EXPECT_NE(widget, nullptr) << name.toStdString();
+        return widget;
+    }
+};
+
+} // namespace tallybrook::testing
