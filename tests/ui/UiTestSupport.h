@@ -7,6 +7,10 @@
 #include "ui/shell/PageView.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QDeadlineTimer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -82,6 +86,22 @@ protected:
         window->showDestination(destination);
         window->currentPage()->refreshIfStale();
         return dynamic_cast<Page*>(window->currentPage());
+    }
+
+    /// Writes a document of `rows` (JSON objects) for session `sessionId` and returns its path.
+    QString writeDocument(const QJsonArray& rows, const QJsonArray& temporaryItems = {},
+                          const QString& sessionId = u"0B7C6D52-1E2F-4A3B-8C4D-5E6F7A8B9C0D"_s) {
+        const QJsonObject root{{u"format"_s, u"com.tallybrook.inventory-export"_s},
+                               {u"formatVersion"_s, 1},
+                               {u"exportedAt"_s, u"2024-05-01T10:20:30Z"_s},
+                               {u"session"_s, QJsonObject{{u"id"_s, sessionId}, {u"name"_s, u"Test"_s}}},
+                               {u"rows"_s, rows},
+                               {u"temporaryItems"_s, temporaryItems}};
+        const QString path = folder.filePath(QUuid::createUuid().toString(QUuid::WithoutBraces) + u".tallybrook"_s);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QJsonDocument(root).toJson());
+        return path;
     }
 
     template <typename Widget> Widget* find(const QString& name) const {

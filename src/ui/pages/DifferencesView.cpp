@@ -62,6 +62,7 @@ void DifferencesView::retranslate() {
     const AppSettings& settings = context_.settings;
     retranslateEmptyState();
     search_->setPromptText(settings.localized(u"common.search"));
+    table_->setAccessibleName(settings.localized(u"sidebar.differences"));
     export_->setText(settings.localized(u"common.exportCSV"));
     model_.setLanguage(settings.resolvedLanguage());
 }

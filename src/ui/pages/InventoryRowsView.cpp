@@ -77,6 +77,7 @@ void InventoryRowsView::retranslate() {
         filter_->setItemText(i, label(allInventoryRowFilters.at(size_t(i)), settings.resolvedLanguage()));
     }
     search_->setPromptText(settings.localized(u"common.search"));
+    table_->setAccessibleName(settings.localized(u"sidebar.rows"));
     print_->setText(settings.localized(u"rows.printCodes"));
     print_->setToolTip(settings.localized(u"rows.printHelp"));
     model_.setLanguage(settings.resolvedLanguage());
@@ -101,9 +102,11 @@ void InventoryRowsView::printCodes() {
     if (model_.rows().isEmpty()) {
         return;
     }
-    LabelPrintOptionsView sheet(context_, model_.document(), model_.rows(),
-                                labelSheetDefaultFileName(context_.store.selectedInventoryLocation()), this);
-    sheet.exec();
+    auto* sheet = new LabelPrintOptionsView(context_, model_.document(), model_.rows(),
+                                            labelSheetDefaultFileName(context_.store.selectedInventoryLocation()), this);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    sheet->setWindowModality(Qt::WindowModal);
+    sheet->open();
 }
 
 } // namespace tallybrook

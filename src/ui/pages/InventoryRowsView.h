@@ -29,7 +29,7 @@ public:
     QLabel* countLabel() const { return count_; }
     QPushButton* printButton() const { return print_; }
     ControlTable* table() const { return table_; }
-    /// Opens the label sheet for the rows shown (the print button).
+    /// Opens the label sheet for the rows shown (the print button); it closes itself.
     void printCodes();
 
 protected:

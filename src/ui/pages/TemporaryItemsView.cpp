@@ -55,6 +55,8 @@ void TemporaryItemsView::retranslate() {
     retranslateEmptyState();
     currentHeading_->setText(settings.localized(u"temporary.current"));
     legacyHeading_->setText(settings.localized(u"temporary.legacy"));
+    currentTable_->setAccessibleName(currentHeading_->text());
+    legacyTable_->setAccessibleName(legacyHeading_->text());
     current_.setLanguage(settings.resolvedLanguage());
     legacy_.setLanguage(settings.resolvedLanguage());
 }

@@ -35,6 +35,7 @@ UnknownCodesView::UnknownCodesView(AppContext& context, QWidget* parent)
 
 void UnknownCodesView::retranslate() {
     retranslateEmptyState();
+    table_->setAccessibleName(context_.settings.localized(u"sidebar.unknownCodes"));
     model_.setLanguage(context_.settings.resolvedLanguage());
 }
 

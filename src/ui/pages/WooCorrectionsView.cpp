@@ -188,6 +188,7 @@ void WooCorrectionsView::retranslate() {
     const AppSettings& settings = context_.settings;
     const AppLanguage language = settings.resolvedLanguage();
     header_->setTitle(settings.localized(u"corrections.title"));
+    table_->setAccessibleName(header_->title());
     for (qsizetype i = 0; i < tiles_.size(); ++i) {
         tiles_.at(i)->setTitle(settings.localized(tileSpecs[i].titleKey));
     }
@@ -320,21 +321,24 @@ void WooCorrectionsView::showReloadDetails() {
     if (!report) {
         return;
     }
-    QDialog dialog(this);
-    dialog.setObjectName(QStringLiteral("corrections.detailsDialog"));
-    dialog.setWindowTitle(context_.settings.localized(u"corrections.detailsTitle"));
-    dialog.resize(860, 460);
-    ReloadIssuesModel issues(report->issues, context_.settings.resolvedLanguage());
+    auto* dialog = new QDialog(this);
+    dialog->setObjectName(QStringLiteral("corrections.detailsDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(context_.settings.localized(u"corrections.detailsTitle"));
+    dialog->resize(860, 460);
+    auto* issues = new ReloadIssuesModel(report->issues, context_.settings.resolvedLanguage(), dialog);
     auto* table = new ControlTable;
-    table->setModel(&issues);
+    table->setObjectName(QStringLiteral("corrections.detailsTable"));
+    table->setAccessibleName(dialog->windowTitle());
+    table->setModel(issues);
     table->setColumnWidths({220, 100, 100, 0});
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    auto* layout = new QVBoxLayout(&dialog);
+    connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(dialog);
     layout->addWidget(table);
     layout->addWidget(buttons);
-    dialog.exec();
+    dialog->open();
 }
 
 } // namespace tallybrook

@@ -78,6 +78,7 @@ WooUpdateResultView::WooUpdateResultView(AppContext& context, QWidget* parent)
 void WooUpdateResultView::retranslate() {
     const AppSettings& settings = context_.settings;
     header_->setTitle(settings.localized(u"result.title"));
+    table_->setAccessibleName(header_->title());
     for (qsizetype i = 0; i < tiles_.size(); ++i) {
         tiles_.at(i)->setTitle(settings.localized(tileSpecs[i].titleKey));
     }

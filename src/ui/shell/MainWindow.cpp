@@ -4,6 +4,7 @@
 #include "app/InventoryImportViewModel.h"
 #include "app/TallybrookControlStore.h"
 #include "localization/AppSettings.h"
+#include "localization/AppText.h"
 #include "localization/PreferencesStore.h"
 #include "storage/ImportHistoryStore.h"
 #include "ui/components/SearchField.h"
@@ -48,6 +49,9 @@ MainWindow::MainWindow(WindowProfile profile, QWidget* parent)
     // The texts of services and errors read the language from the process's standard store:
     // it is this window's preferences.
     PreferencesStore::setStandard(profile_.preferences);
+    if (profile_.preferredLanguages) {
+        AppText::setPreferredLanguagesProvider(profile_.preferredLanguages);
+    }
     settings_ = std::make_unique<AppSettings>(profile_.preferences, profile_.preferredLanguages);
     store_ = std::make_unique<TallybrookControlStore>(profile_.preferences, profile_.clock);
     history_ = std::make_unique<ImportHistoryStore>(profile_.preferences, profile_.clock);
@@ -177,10 +181,14 @@ void MainWindow::buildMenus() {
 
     helpMenu_ = menuBar()->addMenu(QString());
     aboutAction_ = helpMenu_->addAction(QString(), this, [this] {
-        QMessageBox::about(this, aboutAction_->text(),
-                           QStringLiteral("<b>Tallybrook Control</b><br>") +
-                               settings_->formatted(u"about.version", {QStringLiteral(TALLYBROOK_VERSION)}) +
-                               QStringLiteral("<br><br>") + settings_->localized(u"about.description"));
+        auto* about = new QMessageBox(QMessageBox::Information, aboutAction_->text(),
+                                      QStringLiteral("<b>Tallybrook Control</b><br>") +
+                                          settings_->formatted(u"about.version", {QStringLiteral(TALLYBROOK_VERSION)}) +
+                                          QStringLiteral("<br><br>") + settings_->localized(u"about.description"),
+                                      QMessageBox::Ok, this);
+        about->setIconPixmap(windowIcon().pixmap(64));
+        about->setAttribute(Qt::WA_DeleteOnClose);
+        about->open();
     });
     aboutAction_->setMenuRole(QAction::AboutRole);
 }
@@ -221,19 +229,26 @@ void MainWindow::showEvent(QShowEvent* event) {
 void MainWindow::closeEvent(QCloseEvent* event) {
     auto* corrections = static_cast<WooCorrectionsView*>(page(SidebarDestination::wooCorrections));
     if (corrections->isSending()) {
-        if (!closingAfterSend_) {
-            QMessageBox question(QMessageBox::Warning, settings_->localized(u"quit.sendingTitle"),
-                                 settings_->localized(u"quit.sendingMessage"), QMessageBox::NoButton, this);
-            QPushButton* stop = question.addButton(settings_->localized(u"quit.stopAndClose"),
-                                                   QMessageBox::DestructiveRole);
-            question.addButton(settings_->localized(u"common.cancel"), QMessageBox::RejectRole);
-            question.exec();
-            if (question.clickedButton() == stop) {
-                // The send ends before its next request; the window closes once its outcome
-                // is saved.
-                closingAfterSend_ = true;
-                corrections->stopSending();
-            }
+        if (!closingAfterSend_ && !closeQuestion_) {
+            closeQuestion_ = new QMessageBox(QMessageBox::Warning, settings_->localized(u"quit.sendingTitle"),
+                                             settings_->localized(u"quit.sendingMessage"), QMessageBox::NoButton,
+                                             this);
+            closeQuestion_->setObjectName(QStringLiteral("quit.sending"));
+            closeQuestion_->setAttribute(Qt::WA_DeleteOnClose);
+            QPushButton* stop =
+                closeQuestion_->addButton(settings_->localized(u"quit.stopAndClose"), QMessageBox::DestructiveRole);
+            stop->setObjectName(QStringLiteral("quit.stopAndClose"));
+            closeQuestion_->addButton(settings_->localized(u"common.cancel"), QMessageBox::RejectRole);
+            connect(closeQuestion_, &QMessageBox::buttonClicked, this, [this, stop, corrections](QAbstractButton* clicked) {
+                if (clicked == stop) {
+                    // The send ends before its next request; the window closes once its
+                    // outcome is saved.
+                    closingAfterSend_ = true;
+                    corrections->stopSending();
+                }
+            });
+            closeQuestion_->setWindowModality(Qt::WindowModal);
+            closeQuestion_->open();
         }
         event->ignore();
         return;

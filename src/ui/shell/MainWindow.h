@@ -5,6 +5,8 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QMessageBox>
+#include <QPointer>
 #include <memory>
 #include <optional>
 
@@ -86,6 +88,7 @@ private:
     std::optional<QString> startupFile_;
     bool shownOnce_ = false;
     bool closingAfterSend_ = false;
+    QPointer<QMessageBox> closeQuestion_;
 };
 
 } // namespace tallybrook

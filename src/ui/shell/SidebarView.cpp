@@ -242,6 +242,7 @@ void SidebarView::retranslate() {
     for (const auto& [item, key] : std::as_const(headers_)) {
         item->setText(settings_.localized(key));
     }
+    list_->setAccessibleName(QStringLiteral("Tallybrook Control"));
     locationLabel_->setText(settings_.localized(u"sidebar.location"));
     const QString help = settings_.localized(u"sidebar.locationHelp");
     locationPicker_->setToolTip(help);
