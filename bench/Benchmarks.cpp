@@ -15,11 +15,13 @@
 #include "export/LabelPDFService.h"
 #include "localization/PreferencesStore.h"
 #include "storage/WooCorrectionProgressStore.h"
+#include "ui/shell/Palette.h"
+#include "ui/shell/Symbols.h"
 #include "woocommerce/QtHttpTransport.h"
 #include "woocommerce/WooCommerceConnector.h"
 
 #include <QElapsedTimer>
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <benchmark/benchmark.h>
 #include <simdjson.h>
@@ -386,7 +388,9 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    QGuiApplication app(argc, argv); // fonts for the label sheets, an event loop for the transport
+    QApplication app(argc, argv); // fonts for the label sheets, an event loop for the transport, the window
+    Palette::applyTo(app);
+    Symbols::installIconTheme();
     PreferencesStore::setStandard(std::make_shared<InMemoryPreferencesStore>());
     PreferencesStore::standard()->setString(u"com.tallybrook.control.language"_s, u"fr"_s);
     benchmark::Initialize(&argc, argv);

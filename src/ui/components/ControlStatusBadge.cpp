@@ -18,6 +18,10 @@ int symbolSize(const QFont& font) {
     return QFontMetrics(font).height() - 2;
 }
 
+QString shownTitle(const QString& title, const QFont& font, int maximumTitleWidth) {
+    return maximumTitleWidth > 0 ? QFontMetrics(font).elidedText(title, Qt::ElideRight, maximumTitleWidth) : title;
+}
+
 } // namespace
 
 ControlStatusBadge::ControlStatusBadge(QWidget* parent)
@@ -31,6 +35,7 @@ void ControlStatusBadge::setContent(const QString& title, const QColor& tint, co
     symbol_ = symbol;
     setAccessibleName(title);
     setToolTip(title);
+    // A fixed-size widget: its parent must take the new size.
     updateGeometry();
     update();
 }
@@ -41,10 +46,10 @@ QFont ControlStatusBadge::badgeFont(const QFont& base) {
     return font;
 }
 
-QSize ControlStatusBadge::badgeSize(const QString& title, bool hasSymbol, const QFont& base) {
+QSize ControlStatusBadge::badgeSize(const QString& title, bool hasSymbol, const QFont& base, int maximumTitleWidth) {
     const QFont font = badgeFont(base);
     const QFontMetrics metrics(font);
-    int width = horizontalPadding * 2 + metrics.horizontalAdvance(title);
+    int width = horizontalPadding * 2 + metrics.horizontalAdvance(shownTitle(title, font, maximumTitleWidth));
     if (hasSymbol) {
         width += symbolSize(font) + symbolGap;
     }
@@ -52,9 +57,10 @@ QSize ControlStatusBadge::badgeSize(const QString& title, bool hasSymbol, const 
 }
 
 void ControlStatusBadge::paint(QPainter& painter, const QPoint& origin, const QString& title, const QColor& tint,
-                               const QString& symbol, const QFont& base, qreal devicePixelRatio) {
+                               const QString& symbol, const QFont& base, qreal devicePixelRatio,
+                               int maximumTitleWidth) {
     const QFont font = badgeFont(base);
-    const QSize size = badgeSize(title, !symbol.isEmpty(), base);
+    const QSize size = badgeSize(title, !symbol.isEmpty(), base, maximumTitleWidth);
     const QRectF capsule(origin, size);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -70,18 +76,25 @@ void ControlStatusBadge::paint(QPainter& painter, const QPoint& origin, const QS
     }
     painter.setFont(font);
     painter.setPen(tint);
-    painter.drawText(QRect(x, origin.y(), size.width(), size.height()), Qt::AlignVCenter | Qt::AlignLeft, title);
+    painter.drawText(QRect(x, origin.y(), size.width(), size.height()), Qt::AlignVCenter | Qt::AlignLeft,
+                     shownTitle(title, font, maximumTitleWidth));
     painter.restore();
 }
 
+void ControlStatusBadge::setMaximumTitleWidth(int width) {
+    maximumTitleWidth_ = width;
+    updateGeometry();
+    update();
+}
+
 QSize ControlStatusBadge::sizeHint() const {
-    return badgeSize(title_, !symbol_.isEmpty(), font());
+    return badgeSize(title_, !symbol_.isEmpty(), font(), maximumTitleWidth_);
 }
 
 void ControlStatusBadge::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     paint(painter, QPoint(0, (height() - sizeHint().height()) / 2), title_, tint_, symbol_, font(),
-          devicePixelRatioF());
+          devicePixelRatioF(), maximumTitleWidth_);
 }
 
 } // namespace tallybrook

@@ -111,6 +111,10 @@ QVariant InventoryRowsModel::data(const QModelIndex& index, int role) const {
         if (role == TableRole::secondaryText) {
             return row.variantName.value_or(QString());
         }
+        if (role == Qt::ToolTipRole) {
+            return row.variantName ? row.itemName.value_or(QString()) + u'\n' + *row.variantName
+                                   : row.itemName.value_or(QString());
+        }
         if (role == Qt::ForegroundRole) {
             return row.itemName ? QVariant() : QVariant(Palette::secondary());
         }

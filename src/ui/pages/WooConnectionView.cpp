@@ -59,6 +59,8 @@ WooConnectionView::WooConnectionView(AppContext& context, QWidget* parent)
     , error_(new SymbolLabel(QStringLiteral("xmark.octagon.fill"), Palette::red())) {
     setObjectName(QStringLiteral("page.wooConnection"));
     badge_->setObjectName(QStringLiteral("woo.statusBadge"));
+    // A refused connection's message can be long: the line below the buttons shows all of it.
+    badge_->setMaximumTitleWidth(300);
     header_->addTrailing(badge_);
     url_->setObjectName(QStringLiteral("woo.url"));
     url_->setPlaceholderText(QStringLiteral("https://boutique.example"));
