@@ -14,14 +14,14 @@ BackgroundSaver::~BackgroundSaver() {
     flush();
 }
 
-void BackgroundSaver::schedule(const QString& slot, std::function<void()> job) {
-    for (auto& [waitingSlot, waitingJob] : waiting_) {
+void BackgroundSaver::schedule(const QString& slot, Prepare prepare) {
+    for (auto& [waitingSlot, waitingPrepare] : waiting_) {
         if (waitingSlot == slot) {
-            waitingJob = std::move(job);
+            waitingPrepare = std::move(prepare);
             return;
         }
     }
-    waiting_.append({slot, std::move(job)});
+    waiting_.append({slot, std::move(prepare)});
     if (!running_.isRunning()) {
         startNext();
     }
@@ -35,7 +35,7 @@ void BackgroundSaver::startNext() {
         emit idle();
         return;
     }
-    std::function<void()> job = waiting_.takeFirst().second;
+    Job job = waiting_.takeFirst().second();
     running_.setFuture(QtConcurrent::run(std::move(job)));
 }
 
@@ -43,7 +43,7 @@ void BackgroundSaver::flush() {
     running_.waitForFinished();
     // What is still waiting runs here, in order: the caller needs it written before it goes on.
     while (!waiting_.isEmpty()) {
-        waiting_.takeFirst().second();
+        waiting_.takeFirst().second()();
     }
 }
 
@@ -53,11 +53,11 @@ bool BackgroundSaver::isIdle() const {
 
 SaveScheduler BackgroundSaver::scheduler() {
     QPointer<BackgroundSaver> saver(this);
-    return [saver](const QString& slot, std::function<void()> job) {
+    return [saver](const QString& slot, Prepare prepare) {
         if (saver) {
-            saver->schedule(slot, std::move(job));
+            saver->schedule(slot, std::move(prepare));
         } else {
-            job();
+            prepare()();
         }
     };
 }

@@ -20,8 +20,12 @@ namespace tallybrook {
 /// last edit is never lost. `flush()` waits for the running write and runs the waiting ones
 /// before returning: before quitting, before an import replaces the session, before a send.
 ///
-/// Main thread only; the jobs themselves run on the worker and must only touch thread-safe
-/// stores and the data they captured.
+/// A write is asked as a `prepare` function, called on the main thread when the write starts
+/// (so a write waiting behind another one captures the newest state, and nothing is captured
+/// for writes that a newer one replaces); it returns the job that runs on the worker, which
+/// must only touch thread-safe stores and the data it captured.
+///
+/// Main thread only.
 class BackgroundSaver : public QObject {
     Q_OBJECT
 
@@ -29,7 +33,10 @@ public:
     explicit BackgroundSaver(QObject* parent = nullptr);
     ~BackgroundSaver() override;
 
-    void schedule(const QString& slot, std::function<void()> job);
+    using Job = std::function<void()>;
+    using Prepare = std::function<Job()>;
+
+    void schedule(const QString& slot, Prepare prepare);
     /// Blocks until every write asked so far is done.
     void flush();
     bool isIdle() const;
@@ -44,7 +51,7 @@ signals:
 private:
     void startNext();
 
-    QList<std::pair<QString, std::function<void()>>> waiting_;
+    QList<std::pair<QString, Prepare>> waiting_;
     QFutureWatcher<void> running_;
 };
 

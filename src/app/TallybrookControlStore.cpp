@@ -29,16 +29,17 @@ void TallybrookControlStore::setCorrections(QList<WooCorrectionPreview> correcti
     emit correctionsChanged();
 }
 
-void TallybrookControlStore::replaceCorrections(const QList<std::pair<qsizetype, WooCorrectionPreview>>& edits) {
-    QList<qsizetype> rows;
-    rows.reserve(edits.size());
-    for (const auto& [row, preview] : edits) {
+void TallybrookControlStore::editCorrections(const QList<qsizetype>& rows,
+                                             const std::function<void(WooCorrectionPreview&)>& edit) {
+    QList<qsizetype> edited;
+    edited.reserve(rows.size());
+    for (const qsizetype row : rows) {
         if (row >= 0 && row < corrections_.size()) {
-            corrections_[row] = preview;
-            rows.append(row);
+            edit(corrections_[row]);
+            edited.append(row);
         }
     }
-    emit correctionsEdited(rows);
+    emit correctionsEdited(edited);
 }
 
 void TallybrookControlStore::setUpdateResults(QList<WooUpdateResultLine> updateResults) {
@@ -177,11 +178,19 @@ void TallybrookControlStore::saveProgress() {
     }
     if (const std::optional<QUuid> sessionId = document_->session.uuid()) {
         ++progressSaves_;
-        // The job holds this moment's lists (shared, not copied) and a copy of the progress
-        // store, which shares its blob cache with ours.
-        scheduleSave(saveScheduler_, QStringLiteral("correction-progress"),
-                     [progressStore = progressStore_, sessionId = *sessionId, corrections = corrections_,
-                      results = updateResults_] { progressStore.saveProgress(sessionId, corrections, results); });
+        // Prepared when the write starts, so it holds the newest lists. The store outlives its
+        // scheduler's writes: every pending write is done before the session is replaced or
+        // the window goes.
+        scheduleSave(saveScheduler_, QStringLiteral("correction-progress"), [this, sessionId = *sessionId] {
+            return [progressStore = progressStore_, sessionId, shared = corrections_,
+                    results = updateResults_]() mutable {
+                // Take a copy of our own at once and let go of the shared list: an edit on the
+                // main thread then changes its list in place instead of copying all of it.
+                const QList<WooCorrectionPreview> corrections(shared.cbegin(), shared.cend());
+                shared = {};
+                progressStore.saveProgress(sessionId, corrections, results);
+            };
+        });
     }
 }
 

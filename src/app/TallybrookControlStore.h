@@ -74,10 +74,10 @@ public:
     /// The corrections page edits previews and send results directly (selection, proposals,
     /// folded send outcomes); callers save progress afterwards.
     void setCorrections(QList<WooCorrectionPreview> corrections);
-    /// Puts edited previews in place (row index into `corrections`, new preview): selections and
-    /// proposals, which change neither the number nor the order of the rows. Announced as
-    /// `correctionsEdited` with the rows, so that a page redraws those rows only.
-    void replaceCorrections(const QList<std::pair<qsizetype, WooCorrectionPreview>>& edits);
+    /// Edits previews in place (row indices into `corrections`): selections and proposals, which
+    /// change neither the number nor the order of the rows. Announced as `correctionsEdited`
+    /// with the rows, so that a page redraws those rows only.
+    void editCorrections(const QList<qsizetype>& rows, const std::function<void(WooCorrectionPreview&)>& edit);
     void setUpdateResults(QList<WooUpdateResultLine> updateResults);
 
     bool hasDocument() const override { return document_ != nullptr; }

@@ -213,8 +213,9 @@ QList<QUuid> WooCorrectionsViewModel::visibleCorrectableIds() const {
     return ids;
 }
 
-void WooCorrectionsViewModel::saveEdits(const QList<std::pair<qsizetype, WooCorrectionPreview>>& edits) {
-    store_->replaceCorrections(edits);
+void WooCorrectionsViewModel::saveEdits(const QList<qsizetype>& rows,
+                                        const std::function<void(WooCorrectionPreview&)>& edit) {
+    store_->editCorrections(rows, edit);
     store_->saveProgress();
 }
 
@@ -229,16 +230,14 @@ qsizetype WooCorrectionsViewModel::indexOf(const QUuid& correctionId) const {
 }
 
 void WooCorrectionsViewModel::setVisibleSelection(bool selected) {
-    QList<std::pair<qsizetype, WooCorrectionPreview>> edits;
+    QList<qsizetype> rows;
     for (const qsizetype i : filteredIndices()) {
-        const WooCorrectionPreview& preview = store_->corrections().at(i);
-        if (isManuallyCorrectable(preview.status)) {
-            edits.append({i, preview});
-            edits.last().second.isSelected = selected;
+        if (isManuallyCorrectable(store_->corrections().at(i).status)) {
+            rows.append(i);
         }
     }
-    if (!edits.isEmpty()) {
-        saveEdits(edits);
+    if (!rows.isEmpty()) {
+        saveEdits(rows, [selected](WooCorrectionPreview& preview) { preview.isSelected = selected; });
     }
 }
 
@@ -265,9 +264,7 @@ void WooCorrectionsViewModel::setSelection(const QUuid& correctionId, bool selec
     if (i < 0 || !isManuallyCorrectable(store_->corrections().at(i).status)) {
         return;
     }
-    WooCorrectionPreview preview = store_->corrections().at(i);
-    preview.isSelected = selected;
-    saveEdits({{i, preview}});
+    saveEdits({i}, [selected](WooCorrectionPreview& preview) { preview.isSelected = selected; });
 }
 
 void WooCorrectionsViewModel::setProposedQuantityText(const QUuid& correctionId, const QString& text) {
@@ -278,26 +275,24 @@ void WooCorrectionsViewModel::setProposedQuantityText(const QUuid& correctionId,
     if (i < 0) {
         return;
     }
-    WooCorrectionPreview preview = store_->corrections().at(i);
     const ProposedQuantityText typed = ProposedQuantityText::parse(text);
-    switch (typed.kind) {
-    case ProposedQuantityText::Kind::invalid:
+    if (typed.kind == ProposedQuantityText::Kind::invalid) {
         return;
-    case ProposedQuantityText::Kind::cleared:
-        preview.proposedQuantity.reset();
-        preview.differenceFromCurrentRemote.reset();
-        preview.message = AppText::localized(u"corrections.proposedMissing");
-        break;
-    case ProposedQuantityText::Kind::value:
+    }
+    saveEdits({i}, [&typed](WooCorrectionPreview& preview) {
+        if (typed.kind == ProposedQuantityText::Kind::cleared) {
+            preview.proposedQuantity.reset();
+            preview.differenceFromCurrentRemote.reset();
+            preview.message = AppText::localized(u"corrections.proposedMissing");
+            return;
+        }
         preview.proposedQuantity = qMax<qint64>(typed.value, 0);
         if (preview.currentRemoteQuantity) {
             preview.differenceFromCurrentRemote =
                 checkedDifference(preview.proposedQuantity, preview.currentRemoteQuantity);
         }
         preview.message = AppText::localized(u"corrections.proposedAdjusted");
-        break;
-    }
-    saveEdits({{i, preview}});
+    });
 }
 
 std::shared_ptr<CommerceStockConnector> WooCorrectionsViewModel::makeConnector() {
@@ -325,6 +320,8 @@ void WooCorrectionsViewModel::reloadStocks() {
         setReloadingStocks(false);
         return;
     }
+    // The rebuilt previews take the saved progress: the edits of a moment ago must be in it.
+    store_->flushSaves();
     auto run = std::make_shared<RunState>();
     run->document = store_->document();
     reloadRun_ = run;

@@ -128,8 +128,8 @@ private:
     std::shared_ptr<CommerceStockConnector> makeConnector();
     void finishReload();
     void finishSend();
-    /// Puts edited previews in place and saves the progress.
-    void saveEdits(const QList<std::pair<qsizetype, WooCorrectionPreview>>& edits);
+    /// Edits previews in place and saves the progress.
+    void saveEdits(const QList<qsizetype>& rows, const std::function<void(WooCorrectionPreview&)>& edit);
     /// The position of a preview in the store's corrections; -1 when none.
     qsizetype indexOf(const QUuid& correctionId) const;
 

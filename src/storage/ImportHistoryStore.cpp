@@ -80,7 +80,7 @@ void ImportHistoryStore::setRecentImports(QList<ImportedInventorySnapshot> impor
 
 void ImportHistoryStore::persist() {
     scheduleSave(saveScheduler_, storageKey(), [defaults = defaults_, imports = recentImports_] {
-        defaults->setData(storageKey(), encodeImportHistory(imports));
+        return [defaults, imports] { defaults->setData(storageKey(), encodeImportHistory(imports)); };
     });
 }
 

@@ -9,25 +9,32 @@ namespace tallybrook {
 
 using namespace Qt::StringLiterals;
 
-// While one write runs, newer writes of the same slot replace the waiting one; every slot's
-// last write happens, in the order asked, and flush returns only once all are done.
+// While one write runs, newer writes of the same slot replace the waiting one (which is never
+// prepared); every slot's last write happens, in the order asked, and flush returns only once
+// all are done.
 TEST(BackgroundSaverTest, CoalescesWaitingWritesOfASlotAndKeepsTheLast) {
     BackgroundSaver saver;
     std::mutex mutex;
     QStringList written;
     QSemaphore started;
     QSemaphore release;
+    QStringList prepared;
     const auto write = [&](const QString& what) {
         return [&, what] {
-            std::lock_guard lock(mutex);
-            written.append(what);
+            prepared.append(what);
+            return BackgroundSaver::Job([&, what] {
+                std::lock_guard lock(mutex);
+                written.append(what);
+            });
         };
     };
     saver.schedule(u"progress"_s, [&] {
-        started.release();
-        release.acquire();
-        std::lock_guard lock(mutex);
-        written.append(u"progress 1"_s);
+        return BackgroundSaver::Job([&] {
+            started.release();
+            release.acquire();
+            std::lock_guard lock(mutex);
+            written.append(u"progress 1"_s);
+        });
     });
     ASSERT_TRUE(started.tryAcquire(1, 10000));
     saver.schedule(u"progress"_s, write(u"progress 2"_s));
@@ -38,10 +45,11 @@ TEST(BackgroundSaverTest, CoalescesWaitingWritesOfASlotAndKeepsTheLast) {
     saver.flush();
     EXPECT_TRUE(saver.isIdle());
     EXPECT_EQ(written, (QStringList{u"progress 1"_s, u"progress 3"_s, u"history 1"_s}));
+    EXPECT_EQ(prepared, (QStringList{u"progress 3"_s, u"history 1"_s})) << "a replaced write captures nothing";
 
     // Without a saver, a store's write happens at once.
     bool now = false;
-    scheduleSave({}, u"progress"_s, [&] { now = true; });
+    scheduleSave({}, u"progress"_s, [&] { return BackgroundSaver::Job([&] { now = true; }); });
     EXPECT_TRUE(now);
 }
 

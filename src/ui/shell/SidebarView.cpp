@@ -223,7 +223,9 @@ SidebarView::SidebarView(TallybrookControlStore& store, AppSettings& settings, Q
         store_.selectInventoryLocation(location.isValid() ? std::optional<QString>(location.toString())
                                                           : std::nullopt);
     });
-    connect(&store_, &TallybrookControlStore::documentChanged, this, &SidebarView::reloadLocations);
+    // The store found the new document's locations while the file was read.
+    connect(&store_, &TallybrookControlStore::documentChanged, this,
+            [this] { showLocations(store_.inventoryLocations()); });
     connect(&store_, &TallybrookControlStore::selectedInventoryLocationChanged, this,
             &SidebarView::showSelectedLocation);
     retranslate();
@@ -250,13 +252,11 @@ void SidebarView::retranslate() {
     locationPicker_->setAccessibleName(locationLabel_->text());
     locationPicker_->setAccessibleDescription(help);
     // Location names sort in the language's collation.
-    reloadLocations();
+    showLocations(store_.document() ? InventoryAnalysisService::inventoryLocations(*store_.document())
+                                    : QStringList());
 }
 
-void SidebarView::reloadLocations() {
-    const QStringList locations = store_.document()
-                                      ? InventoryAnalysisService::inventoryLocations(*store_.document())
-                                      : QStringList();
+void SidebarView::showLocations(const QStringList& locations) {
     locationPicker_->clear();
     locationPicker_->addItem(settings_.localized(u"common.allLocations"));
     for (const QString& location : locations) {

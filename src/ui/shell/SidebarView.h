@@ -36,7 +36,7 @@ signals:
     void selectionChanged(tallybrook::SidebarDestination destination);
 
 private:
-    void reloadLocations();
+    void showLocations(const QStringList& locations);
     void showSelectedLocation();
 
     TallybrookControlStore& store_;
