@@ -94,6 +94,7 @@ PreparedInventorySession TallybrookControlStore::prepareSession(TallybrookDecode
 
 void TallybrookControlStore::adoptSession(PreparedInventorySession&& session) {
     document_ = std::move(session.document);
+    inventoryLocations_ = std::move(session.locations);
     emit documentChanged();
     importedFileName_ = std::move(session.fileName);
     emit importedFileNameChanged();
@@ -101,7 +102,6 @@ void TallybrookControlStore::adoptSession(PreparedInventorySession&& session) {
     emit validationWarningsChanged();
     setLastRemoteReloadAt(std::nullopt);
 
-    inventoryLocations_ = std::move(session.locations);
     if (selectedInventoryLocation_ && !inventoryLocations_.contains(*selectedInventoryLocation_)) {
         setSelectedInventoryLocationValue(std::nullopt);
     }

@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -115,6 +116,15 @@ private:
 } // namespace
 
 int runApplication(int argc, char** argv) {
+    if (std::any_of(argv, argv + argc, [](const char* argument) { return qstrcmp(argument, "--screenshots") == 0; })) {
+        // The offscreen platform's remarks are noise here: the run prints its folder, or what
+        // went wrong.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+            if (type == QtCriticalMsg || type == QtFatalMsg) {
+                printLine(message, stderr);
+            }
+        });
+    }
     QApplication application(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Tallybrook"));
     QCoreApplication::setApplicationName(QStringLiteral("Tallybrook Control"));
