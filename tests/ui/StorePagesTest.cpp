@@ -3,6 +3,7 @@
 #include "demo-shop/DemoShop.h"
 #include "app/TallybrookControlStore.h"
 #include "document/TallybrookFileDecoder.h"
+#include "export/InventoryCSVExportService.h"
 #include "ui/components/ControlMetricTile.h"
 #include "ui/components/ControlProcessingOverlay.h"
 #include "ui/components/ControlStatusBadge.h"
@@ -128,6 +129,13 @@ TEST_F(StoreWindowTest, TheWholeRoadFromConnectionToResultSurvivesARestart) {
     EXPECT_EQ(result->tiles().at(0)->value(), u"3"_s);
     EXPECT_EQ(result->tiles().at(1)->value(), u"0"_s);
     EXPECT_EQ(result->tiles().at(2)->value(), QString::number(store.corrections().size() - 3));
+    nextSavePath = folder.filePath(u"report.csv"_s);
+    result->exportButton()->click();
+    EXPECT_TRUE(offeredSavePaths.constLast().endsWith(u"/tallybrook-rapport-envoi.csv"_s));
+    QFile report(*nextSavePath);
+    ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+    EXPECT_EQ(report.readAll(),
+              InventoryCSVExportService::exportUpdateReportCSV(store.updateResults(), InventoryCSVDialect::frenchExcel));
 
     window.reset(); // the next start reopens the last import with its saved progress
     open();
