@@ -1,5 +1,6 @@
 #include "ui/components/ControlMetricTile.h"
 
+#include "localization/AppSettings.h"
 #include "ui/components/ControlPanel.h"
 #include "ui/components/SymbolTile.h"
 #include "ui/shell/Palette.h"
@@ -41,6 +42,23 @@ ControlMetricTile::ControlMetricTile(const QString& symbol, const QColor& tint, 
     column->addWidget(detail_);
     setMinimumWidth(170);
     setFocusPolicy(Qt::NoFocus);
+}
+
+QList<ControlMetricTile*> ControlMetricTile::make(const QList<MetricTileSpec>& specs) {
+    QList<ControlMetricTile*> tiles;
+    for (const MetricTileSpec& spec : specs) {
+        auto* tile = new ControlMetricTile(QString::fromLatin1(spec.symbol), Palette::color(spec.tint));
+        tile->setObjectName(QString::fromUtf16(spec.titleKey));
+        tiles.append(tile);
+    }
+    return tiles;
+}
+
+void ControlMetricTile::retranslate(const QList<ControlMetricTile*>& tiles, const QList<MetricTileSpec>& specs,
+                                    const AppSettings& settings) {
+    for (qsizetype i = 0; i < tiles.size() && i < specs.size(); ++i) {
+        tiles.at(i)->setTitle(settings.localized(specs.at(i).titleKey));
+    }
 }
 
 void ControlMetricTile::setTitle(const QString& title) {

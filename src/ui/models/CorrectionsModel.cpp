@@ -11,16 +11,10 @@
 
 namespace tallybrook {
 
-namespace {
-
-const char16_t* const headerKeys[] = {u"corrections.selection", u"common.status",       u"common.item",
-                                      u"rows.reference",        u"corrections.currentWoo", u"rows.counted",
-                                      u"corrections.proposed",  u"common.message"};
-
-} // namespace
-
 CorrectionsModel::CorrectionsModel(TallybrookControlStore& store, WooCorrectionsViewModel& viewModel, QObject* parent)
-    : QAbstractTableModel(parent)
+    : LocalizedTableModel({u"corrections.selection", u"common.status", u"common.item", u"rows.reference",
+                           u"corrections.currentWoo", u"rows.counted", u"corrections.proposed", u"common.message"},
+                          parent)
     , store_(&store)
     , viewModel_(&viewModel) {
     connect(&store, &TallybrookControlStore::correctionsEdited, this, &CorrectionsModel::rowsEdited);
@@ -30,14 +24,6 @@ void CorrectionsModel::refilter() {
     beginResetModel();
     indices_ = viewModel_ ? viewModel_->filteredIndices() : QList<qsizetype>();
     endResetModel();
-}
-
-void CorrectionsModel::setLanguage(AppLanguage language) {
-    language_ = language;
-    emit headerDataChanged(Qt::Horizontal, 0, columnCount_ - 1);
-    if (!indices_.isEmpty()) {
-        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount_ - 1));
-    }
 }
 
 void CorrectionsModel::rowsEdited(const QList<qsizetype>& storeRows) {
@@ -54,23 +40,12 @@ void CorrectionsModel::rowsEdited(const QList<qsizetype>& storeRows) {
         }
     }
     if (first >= 0) {
-        emit dataChanged(index(first, 0), index(last, columnCount_ - 1));
+        emit dataChanged(index(first, 0), index(last, columnCount() - 1));
     }
 }
 
 int CorrectionsModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(indices_.size());
-}
-
-int CorrectionsModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : columnCount_;
-}
-
-QVariant CorrectionsModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= columnCount_) {
-        return {};
-    }
-    return AppText::localized(headerKeys[section], language_);
 }
 
 Qt::ItemFlags CorrectionsModel::flags(const QModelIndex& index) const {
@@ -93,31 +68,21 @@ QVariant CorrectionsModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     const WooCorrectionPreview& preview = store_->corrections().at(indices_.at(index.row()));
-    const auto quantity = [role](std::optional<qint64> value) -> QVariant {
-        switch (role) {
-        case Qt::DisplayRole:
-            return DisplayFormat::quantity(value);
-        case Qt::ForegroundRole:
-            return value ? QVariant() : QVariant(Palette::secondary());
-        case Qt::TextAlignmentRole:
-            return int(Qt::AlignRight | Qt::AlignVCenter);
-        }
-        return {};
-    };
+    const auto quantity = [role](std::optional<qint64> value) { return LocalizedTableModel::quantityCell(value, role); };
     switch (index.column()) {
     case selection:
         if (role == Qt::CheckStateRole) {
             return preview.isSelected ? Qt::Checked : Qt::Unchecked;
         }
         if (role == Qt::AccessibleTextRole) {
-            return AppText::localized(headerKeys[selection], language_);
+            return headerData(selection, Qt::Horizontal);
         }
         return {};
     case status: {
         const StatusPresentation look = presentation(preview.status);
         switch (role) {
         case Qt::DisplayRole:
-            return displayName(preview.status, language_);
+            return displayName(preview.status, language());
         case TableRole::badgeTint:
             return Palette::color(look.tint);
         case TableRole::symbol:

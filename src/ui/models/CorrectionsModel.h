@@ -1,8 +1,7 @@
 #pragma once
 
-#include "localization/AppLanguage.h"
+#include "ui/models/LocalizedTableModel.h"
 
-#include <QAbstractTableModel>
 #include <QPointer>
 
 namespace tallybrook {
@@ -14,24 +13,21 @@ class WooCorrectionsViewModel;
 /// held as positions in the store's list. The selection switch and the proposed quantity of
 /// manually correctable rows are edited here, through the view model (which saves the
 /// progress); an edit redraws its rows only.
-class CorrectionsModel : public QAbstractTableModel {
+class CorrectionsModel : public LocalizedTableModel {
     Q_OBJECT
 
 public:
-    enum Column { selection, status, item, reference, currentWoo, counted, proposed, message, columnCount_ };
+    enum Column { selection, status, item, reference, currentWoo, counted, proposed, message };
 
     CorrectionsModel(TallybrookControlStore& store, WooCorrectionsViewModel& viewModel, QObject* parent = nullptr);
 
     /// Filters the store's previews again (one reset).
     void refilter();
-    void setLanguage(AppLanguage language);
     /// The store's position of a table row.
     qsizetype storeIndex(int row) const { return indices_.at(row); }
 
     int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
@@ -41,7 +37,6 @@ private:
     QPointer<TallybrookControlStore> store_;
     QPointer<WooCorrectionsViewModel> viewModel_;
     QList<qsizetype> indices_;
-    AppLanguage language_ = AppLanguage::french;
 };
 
 } // namespace tallybrook

@@ -33,15 +33,18 @@ const char16_t* headerKey(InventoryRowsModel::Column column) {
     return u"rows.lastScan";
 }
 
-/// "-" in the secondary colour stands for a missing value.
-QVariant missingColour(const QString& text) {
-    return text == u"-" ? QVariant(Palette::secondary()) : QVariant();
+QList<const char16_t*> headerKeys(const QList<InventoryRowsModel::Column>& columns) {
+    QList<const char16_t*> keys;
+    for (const InventoryRowsModel::Column column : columns) {
+        keys.append(headerKey(column));
+    }
+    return keys;
 }
 
 } // namespace
 
 InventoryRowsModel::InventoryRowsModel(QList<Column> columns, QObject* parent)
-    : QAbstractTableModel(parent)
+    : LocalizedTableModel(headerKeys(columns), parent)
     , columns_(std::move(columns)) {}
 
 void InventoryRowsModel::setRows(std::shared_ptr<const InventoryExportDocument> document, InventoryRowList rows) {
@@ -57,28 +60,8 @@ void InventoryRowsModel::setRows(std::shared_ptr<const InventoryExportDocument> 
     endResetModel();
 }
 
-void InventoryRowsModel::setLanguage(AppLanguage language) {
-    language_ = language;
-    locale_ = tallybrook::locale(language);
-    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
-    if (!rows_.isEmpty()) {
-        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
-    }
-}
-
 int InventoryRowsModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(rows_.size());
-}
-
-int InventoryRowsModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(columns_.size());
-}
-
-QVariant InventoryRowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= columns_.size()) {
-        return {};
-    }
-    return AppText::localized(headerKey(columns_.at(section)), language_);
 }
 
 QVariant InventoryRowsModel::data(const QModelIndex& index, int role) const {
@@ -87,16 +70,15 @@ QVariant InventoryRowsModel::data(const QModelIndex& index, int role) const {
     }
     const InventoryExportRow& row = *rows_.at(index.row());
     const Column column = columns_.at(index.column());
-    const bool quantityColumn = column == Column::reference || column == Column::counted || column == Column::delta;
-    if (role == Qt::TextAlignmentRole) {
-        return quantityColumn ? int(Qt::AlignRight | Qt::AlignVCenter) : int(Qt::AlignLeft | Qt::AlignVCenter);
+    if (role == Qt::TextAlignmentRole && column == Column::delta) {
+        return int(Qt::AlignRight | Qt::AlignVCenter);
     }
     switch (column) {
     case Column::status: {
         const StatusPresentation look = presentation(row.status);
         switch (role) {
         case Qt::DisplayRole:
-            return label(row.status, language_);
+            return label(row.status, language());
         case TableRole::badgeTint:
             return Palette::color(look.tint);
         case TableRole::symbol:
@@ -120,15 +102,11 @@ QVariant InventoryRowsModel::data(const QModelIndex& index, int role) const {
         }
         return {};
     case Column::barcode: {
+        if (role != Qt::DisplayRole && role != Qt::ForegroundRole) {
+            return {};
+        }
         const QString codes = codes_ ? codes_->barcodeColumnCodes(row).join(u'\n') : QString();
-        const QString shown = codes.isEmpty() ? QStringLiteral("-") : codes;
-        if (role == Qt::DisplayRole) {
-            return shown;
-        }
-        if (role == Qt::ForegroundRole) {
-            return missingColour(shown);
-        }
-        return {};
+        return optionalText(codes.isEmpty() ? std::nullopt : std::optional<QString>(codes), role);
     }
     case Column::categoryLocation:
         if (role == Qt::DisplayRole) {
@@ -142,17 +120,9 @@ QVariant InventoryRowsModel::data(const QModelIndex& index, int role) const {
         }
         return {};
     case Column::reference:
-    case Column::counted: {
-        const QString shown =
-            DisplayFormat::quantity(column == Column::reference ? row.referenceQuantity : row.countedQuantity);
-        if (role == Qt::DisplayRole) {
-            return shown;
-        }
-        if (role == Qt::ForegroundRole) {
-            return missingColour(shown);
-        }
-        return {};
-    }
+        return quantityCell(row.referenceQuantity, role);
+    case Column::counted:
+        return quantityCell(row.countedQuantity, role);
     case Column::delta: {
         const QuantityDeltaText::Presentation look = QuantityDeltaText::presentation(row.difference);
         switch (role) {
@@ -165,17 +135,14 @@ QVariant InventoryRowsModel::data(const QModelIndex& index, int role) const {
         }
         return {};
     }
-    case Column::lastScan: {
-        const QString shown =
-            row.lastScannedAt ? DisplayFormat::shortDateTime(*row.lastScannedAt, locale_) : QStringLiteral("-");
-        if (role == Qt::DisplayRole) {
-            return shown;
+    case Column::lastScan:
+        if (role != Qt::DisplayRole && role != Qt::ForegroundRole) {
+            return {};
         }
-        if (role == Qt::ForegroundRole) {
-            return missingColour(shown);
-        }
-        return {};
-    }
+        return optionalText(row.lastScannedAt ? std::optional<QString>(DisplayFormat::shortDateTime(
+                                                    *row.lastScannedAt, tallybrook::locale(language())))
+                                              : std::nullopt,
+                            role);
     }
     return {};
 }

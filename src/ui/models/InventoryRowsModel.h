@@ -1,10 +1,8 @@
 #pragma once
 
 #include "analysis/InventoryAnalysisService.h"
-#include "localization/AppLanguage.h"
+#include "ui/models/LocalizedTableModel.h"
 
-#include <QAbstractTableModel>
-#include <QLocale>
 #include <memory>
 #include <optional>
 
@@ -14,7 +12,7 @@ namespace tallybrook {
 /// location, reference, counted, difference, last scan) and the differences page (a subset of
 /// those columns). Holds the document and the addresses of the rows shown, never copies;
 /// cells are worded in the page's language.
-class InventoryRowsModel : public QAbstractTableModel {
+class InventoryRowsModel : public LocalizedTableModel {
     Q_OBJECT
 
 public:
@@ -24,24 +22,18 @@ public:
 
     /// Shows `rows` of `document` (one reset).
     void setRows(std::shared_ptr<const InventoryExportDocument> document, InventoryRowList rows);
-    /// Words headers, statuses and dates anew.
-    void setLanguage(AppLanguage language);
 
     const InventoryRowList& rows() const { return rows_; }
     const std::shared_ptr<const InventoryExportDocument>& document() const { return document_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
     QList<Column> columns_;
     std::shared_ptr<const InventoryExportDocument> document_;
     std::optional<BarcodeColumnIndex> codes_;
     InventoryRowList rows_;
-    AppLanguage language_ = AppLanguage::french;
-    QLocale locale_ = tallybrook::locale(AppLanguage::french);
 };
 
 } // namespace tallybrook

@@ -8,16 +8,11 @@
 
 namespace tallybrook {
 
-namespace {
-
-const char16_t* const headerKeys[] = {u"temporary.provisionalName", u"temporary.scannedCode", u"common.quantity",
-                                      u"common.location",           u"common.note",           u"common.status",
-                                      u"common.session",            u"temporary.warning"};
-
-} // namespace
-
 TemporaryItemsModel::TemporaryItemsModel(TallybrookControlStore& store, bool legacy, QObject* parent)
-    : QAbstractTableModel(parent)
+    : LocalizedTableModel({u"temporary.provisionalName", u"temporary.scannedCode", u"common.quantity",
+                           u"common.location", u"common.note", u"common.status", u"common.session",
+                           u"temporary.warning"},
+                          parent)
     , store_(&store)
     , legacy_(legacy) {}
 
@@ -28,39 +23,19 @@ void TemporaryItemsModel::setItems(QList<InventoryExportTemporaryItem> items, QS
     endResetModel();
 }
 
-void TemporaryItemsModel::setLanguage(AppLanguage language) {
-    language_ = language;
-    emit headerDataChanged(Qt::Horizontal, 0, columnCount_ - 1);
-    if (!items_.isEmpty()) {
-        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount_ - 1));
-    }
-}
-
 void TemporaryItemsModel::assignmentsChanged() {
-    if (!items_.isEmpty()) {
-        emit dataChanged(index(0, location), index(rowCount() - 1, location));
-    }
+    redrawColumn(location);
 }
 
 int TemporaryItemsModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(items_.size());
 }
 
-int TemporaryItemsModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : columnCount_;
-}
-
 QVariant TemporaryItemsModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount_) {
-        return {};
-    }
-    if (role == Qt::DisplayRole) {
-        return AppText::localized(headerKeys[section], language_);
-    }
-    if (role == Qt::DecorationRole && section == scannedCode) {
+    if (orientation == Qt::Horizontal && role == Qt::DecorationRole && section == scannedCode) {
         return Symbols::icon(u"tag", Palette::secondary());
     }
-    return {};
+    return LocalizedTableModel::headerData(section, orientation, role);
 }
 
 Qt::ItemFlags TemporaryItemsModel::flags(const QModelIndex& index) const {
@@ -77,25 +52,14 @@ QVariant TemporaryItemsModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     const InventoryExportTemporaryItem& item = items_.at(index.row());
-    const auto text = [role](const std::optional<QString>& value) -> QVariant {
-        if (role == Qt::DisplayRole || role == Qt::EditRole) {
-            return value.value_or(QStringLiteral("-"));
-        }
-        if (role == Qt::ForegroundRole && !value) {
-            return Palette::secondary();
-        }
-        return {};
-    };
+    const auto text = [role](const std::optional<QString>& value) { return optionalText(value, role); };
     switch (index.column()) {
     case provisionalName:
         return text(item.provisionalName);
     case scannedCode:
         return text(item.scannedCode);
     case quantity:
-        if (role == Qt::TextAlignmentRole) {
-            return int(Qt::AlignRight | Qt::AlignVCenter);
-        }
-        return role == Qt::DisplayRole ? QVariant(QString::number(item.quantity)) : QVariant();
+        return LocalizedTableModel::quantityCell(item.quantity, role);
     case location: {
         const std::optional<QString> effective = store_ ? store_->effectiveLocation(item) : std::nullopt;
         if (item.location) {
@@ -104,18 +68,18 @@ QVariant TemporaryItemsModel::data(const QModelIndex& index, int role) const {
         switch (role) {
         case Qt::DisplayRole:
         case Qt::EditRole:
-            return effective.value_or(AppText::localized(u"common.unassigned", language_));
+            return effective.value_or(AppText::localized(u"common.unassigned", language()));
         case TableRole::menu:
             return true;
         case TableRole::choices:
-            return QStringList{AppText::localized(u"common.unassigned", language_)} + locations_;
+            return QStringList{AppText::localized(u"common.unassigned", language())} + locations_;
         }
         return {};
     }
     case note:
         return text(item.note);
     case status:
-        return role == Qt::DisplayRole ? QVariant(item.displayStatus(language_)) : QVariant();
+        return role == Qt::DisplayRole ? QVariant(item.displayStatus(language())) : QVariant();
     case session:
         return text(item.sessionId && !item.sessionId->isEmpty() ? item.sessionId : std::nullopt);
     case warning:
@@ -124,7 +88,7 @@ QVariant TemporaryItemsModel::data(const QModelIndex& index, int role) const {
         }
         switch (role) {
         case Qt::DisplayRole:
-            return AppText::localized(u"temporary.missingSession", language_);
+            return AppText::localized(u"temporary.missingSession", language());
         case TableRole::badgeTint:
             return Palette::orange();
         case TableRole::symbol:

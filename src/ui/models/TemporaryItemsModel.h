@@ -1,9 +1,8 @@
 #pragma once
 
 #include "document/InventoryExportDocument.h"
-#include "localization/AppLanguage.h"
+#include "ui/models/LocalizedTableModel.h"
 
-#include <QAbstractTableModel>
 #include <QPointer>
 #include <QStringList>
 
@@ -14,21 +13,19 @@ class TallybrookControlStore;
 /// The temporary items of one panel of the temporary items page: name, scanned code, quantity,
 /// location (a menu writing the store's assignment), note, status, session and, for items
 /// without session, the missing-session warning.
-class TemporaryItemsModel : public QAbstractTableModel {
+class TemporaryItemsModel : public LocalizedTableModel {
     Q_OBJECT
 
 public:
-    enum Column { provisionalName, scannedCode, quantity, location, note, status, session, warning, columnCount_ };
+    enum Column { provisionalName, scannedCode, quantity, location, note, status, session, warning };
 
     TemporaryItemsModel(TallybrookControlStore& store, bool legacy, QObject* parent = nullptr);
 
     /// The items shown and the locations offered in their menus.
     void setItems(QList<InventoryExportTemporaryItem> items, QStringList locations);
-    void setLanguage(AppLanguage language);
     const QList<InventoryExportTemporaryItem>& items() const { return items_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
@@ -43,7 +40,6 @@ private:
     bool legacy_;
     QList<InventoryExportTemporaryItem> items_;
     QStringList locations_;
-    AppLanguage language_ = AppLanguage::french;
 };
 
 } // namespace tallybrook

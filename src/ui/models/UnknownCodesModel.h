@@ -1,33 +1,26 @@
 #pragma once
 
 #include "document/InventoryExportDocument.h"
-#include "localization/AppLanguage.h"
-
-#include <QAbstractTableModel>
-#include <QLocale>
+#include "ui/models/LocalizedTableModel.h"
 
 namespace tallybrook {
 
 /// The unknown codes of the unknown codes page: code, location, quantity, note, last scan and
 /// the "to process" badge.
-class UnknownCodesModel : public QAbstractTableModel {
+class UnknownCodesModel : public LocalizedTableModel {
     Q_OBJECT
 
 public:
-    using QAbstractTableModel::QAbstractTableModel;
+    explicit UnknownCodesModel(QObject* parent = nullptr);
 
     void setCodes(QList<InventoryExportUnknownCode> codes);
-    void setLanguage(AppLanguage language);
     const QList<InventoryExportUnknownCode>& codes() const { return codes_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
     QList<InventoryExportUnknownCode> codes_;
-    AppLanguage language_ = AppLanguage::french;
 };
 
 } // namespace tallybrook

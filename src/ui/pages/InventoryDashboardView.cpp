@@ -15,27 +15,26 @@ namespace tallybrook {
 
 namespace {
 
-struct TileSpec {
-    const char16_t* titleKey;
-    const char* symbol;
-    Tint tint;
-    qint64 InventorySessionAnalysis::*value;
+const QList<MetricTileSpec> tileSpecs{
+    {u"common.lines", "tablecells", Tint::blue},
+    {u"dashboard.counted", "checkmark.circle.fill", Tint::green},
+    {u"dashboard.notCounted", "circle.dashed", Tint::secondary},
+    {u"dashboard.withDifference", "plus.forwardslash.minus", Tint::orange},
+    {u"dashboard.unknownCodes", "barcode.viewfinder", Tint::red},
+    {u"dashboard.temporaryItems", "shippingbox.fill", Tint::purple},
+    {u"dashboard.storeCorrections", "checklist.checked", Tint::green},
+    {u"dashboard.legacyTemporary", "clock.badge.exclamationmark", Tint::orange},
+    {u"dashboard.ignoredTemporary", "eye.slash", Tint::secondary},
 };
 
-const TileSpec tileSpecs[] = {
-    {u"common.lines", "tablecells", Tint::blue, &InventorySessionAnalysis::totalRows},
-    {u"dashboard.counted", "checkmark.circle.fill", Tint::green, &InventorySessionAnalysis::countedRows},
-    {u"dashboard.notCounted", "circle.dashed", Tint::secondary, &InventorySessionAnalysis::notCountedRows},
-    {u"dashboard.withDifference", "plus.forwardslash.minus", Tint::orange, &InventorySessionAnalysis::differenceRows},
-    {u"dashboard.unknownCodes", "barcode.viewfinder", Tint::red, &InventorySessionAnalysis::unknownCodesCount},
-    {u"dashboard.temporaryItems", "shippingbox.fill", Tint::purple, &InventorySessionAnalysis::temporaryItemsCount},
-    {u"dashboard.storeCorrections", "checklist.checked", Tint::green,
-     &InventorySessionAnalysis::possibleWooCorrectionsCount},
-    {u"dashboard.legacyTemporary", "clock.badge.exclamationmark", Tint::orange,
-     &InventorySessionAnalysis::legacyTemporaryItemsCount},
-    {u"dashboard.ignoredTemporary", "eye.slash", Tint::secondary,
-     &InventorySessionAnalysis::ignoredTemporaryItemsCount},
-};
+/// The tiles' values, in the order of the specs.
+QList<qint64> tileValues(const InventorySessionAnalysis& analysis) {
+    return {analysis.totalRows,          analysis.countedRows,
+            analysis.notCountedRows,     analysis.differenceRows,
+            analysis.unknownCodesCount,  analysis.temporaryItemsCount,
+            analysis.possibleWooCorrectionsCount, analysis.legacyTemporaryItemsCount,
+            analysis.ignoredTemporaryItemsCount};
+}
 
 } // namespace
 
@@ -49,13 +48,9 @@ InventoryDashboardView::InventoryDashboardView(AppContext& context, QWidget* par
     page->addWidget(header_);
     auto* grid = new QGridLayout;
     grid->setSpacing(12);
-    int position = 0;
-    for (const TileSpec& spec : tileSpecs) {
-        auto* tile = new ControlMetricTile(QString::fromLatin1(spec.symbol), Palette::color(spec.tint));
-        tile->setObjectName(QString::fromUtf16(spec.titleKey));
-        tiles_.append(tile);
-        grid->addWidget(tile, position / 3, position % 3);
-        ++position;
+    tiles_ = ControlMetricTile::make(tileSpecs);
+    for (int position = 0; position < tiles_.size(); ++position) {
+        grid->addWidget(tiles_.at(position), position / 3, position % 3);
     }
     page->contentLayout()->addLayout(grid);
     page->addStretch();
@@ -67,9 +62,7 @@ InventoryDashboardView::InventoryDashboardView(AppContext& context, QWidget* par
 
 void InventoryDashboardView::retranslate() {
     retranslateEmptyState();
-    for (qsizetype i = 0; i < tiles_.size(); ++i) {
-        tiles_.at(i)->setTitle(context_.settings.localized(tileSpecs[i].titleKey));
-    }
+    ControlMetricTile::retranslate(tiles_, tileSpecs, context_.settings);
 }
 
 void InventoryDashboardView::refresh() {
@@ -85,8 +78,9 @@ void InventoryDashboardView::refresh() {
                          analysis.sourceDisplayName);
     rowsPill_->setTitle(settings.formatted(u"common.rowsCount", {analysis.totalRows}));
     rowsPill_->setValue(analysis.totalRows);
+    const QList<qint64> values = tileValues(analysis);
     for (qsizetype i = 0; i < tiles_.size(); ++i) {
-        tiles_.at(i)->setValue(QString::number(analysis.*(tileSpecs[i].value)));
+        tiles_.at(i)->setValue(QString::number(values.at(i)));
     }
 }
 

@@ -20,13 +20,27 @@ namespace tallybrook {
 
 namespace {
 
-/// A field with its label above it, in the secondary colour.
-void addField(QGridLayout* grid, int row, QLabel* label, QLineEdit* field) {
-    Palette::setTextColor(*label, Palette::secondary());
-    label->setBuddy(field);
-    field->setMinimumWidth(360);
-    grid->addWidget(label, row, 0);
-    grid->addWidget(field, row, 1);
+/// A panel: its heading, then each field beside its label (secondary colour, lined up with the
+/// labels of the other panel).
+ControlPanel* fieldPanel(SymbolLabel* heading, std::initializer_list<std::pair<QLabel*, QLineEdit*>> fields) {
+    auto* panel = new ControlPanel;
+    panel->addWidget(heading);
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(16);
+    grid->setVerticalSpacing(10);
+    int row = 0;
+    for (const auto& [label, field] : fields) {
+        Palette::setTextColor(*label, Palette::secondary());
+        label->setBuddy(field);
+        label->setMinimumWidth(150);
+        field->setMinimumWidth(360);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(field, row, 1);
+        ++row;
+    }
+    grid->setColumnStretch(1, 1);
+    panel->contentLayout()->addLayout(grid);
+    return panel;
 }
 
 /// Keeps a field showing the view model's value without disturbing the user's cursor.
@@ -79,29 +93,8 @@ WooConnectionView::WooConnectionView(AppContext& context, QWidget* parent)
     error_->setTextColor(Palette::red());
     error_->hide();
 
-    auto* store = new ControlPanel;
-    store->addWidget(storeHeading_);
-    auto* storeFields = new QGridLayout;
-    storeFields->setHorizontalSpacing(16);
-    storeFields->setVerticalSpacing(10);
-    addField(storeFields, 0, urlLabel_, url_);
-    addField(storeFields, 1, nameLabel_, name_);
-    storeFields->setColumnStretch(1, 1);
-    store->contentLayout()->addLayout(storeFields);
-
-    auto* api = new ControlPanel;
-    api->addWidget(apiHeading_);
-    auto* apiFields = new QGridLayout;
-    apiFields->setHorizontalSpacing(16);
-    apiFields->setVerticalSpacing(10);
-    addField(apiFields, 0, keyLabel_, key_);
-    addField(apiFields, 1, secretLabel_, secret_);
-    apiFields->setColumnStretch(1, 1);
-    api->contentLayout()->addLayout(apiFields);
-    // Labels of both panels line up.
-    for (QLabel* label : {urlLabel_, nameLabel_, keyLabel_, secretLabel_}) {
-        label->setMinimumWidth(150);
-    }
+    ControlPanel* store = fieldPanel(storeHeading_, {{urlLabel_, url_}, {nameLabel_, name_}});
+    ControlPanel* api = fieldPanel(apiHeading_, {{keyLabel_, key_}, {secretLabel_, secret_}});
 
     auto* actions = new QHBoxLayout;
     actions->setSpacing(12);

@@ -30,18 +30,11 @@ namespace tallybrook {
 
 namespace {
 
-struct TileSpec {
-    const char16_t* titleKey;
-    const char* symbol;
-    Tint tint;
-    qint64 WooCorrectionCounters::*value;
-};
-
-const TileSpec tileSpecs[] = {
-    {u"corrections.ready", "checkmark.circle.fill", Tint::green, &WooCorrectionCounters::ready},
-    {u"corrections.selected", "checkmark.square.fill", Tint::blue, &WooCorrectionCounters::selected},
-    {u"corrections.review", "exclamationmark.triangle.fill", Tint::orange, &WooCorrectionCounters::review},
-    {u"corrections.blocked", "xmark.octagon.fill", Tint::red, &WooCorrectionCounters::blocked},
+const QList<MetricTileSpec> tileSpecs{
+    {u"corrections.ready", "checkmark.circle.fill", Tint::green},
+    {u"corrections.selected", "checkmark.square.fill", Tint::blue},
+    {u"corrections.review", "exclamationmark.triangle.fill", Tint::orange},
+    {u"corrections.blocked", "xmark.octagon.fill", Tint::red},
 };
 
 void makeProminent(QPushButton* button) {
@@ -73,10 +66,8 @@ WooCorrectionsView::WooCorrectionsView(AppContext& context, QWidget* parent)
 
     auto* tiles = new QHBoxLayout;
     tiles->setSpacing(12);
-    for (const TileSpec& spec : tileSpecs) {
-        auto* tile = new ControlMetricTile(QString::fromLatin1(spec.symbol), Palette::color(spec.tint));
-        tile->setObjectName(QString::fromUtf16(spec.titleKey));
-        tiles_.append(tile);
+    tiles_ = ControlMetricTile::make(tileSpecs);
+    for (ControlMetricTile* tile : std::as_const(tiles_)) {
         tiles->addWidget(tile);
     }
 
@@ -189,9 +180,7 @@ void WooCorrectionsView::retranslate() {
     const AppLanguage language = settings.resolvedLanguage();
     header_->setTitle(settings.localized(u"corrections.title"));
     table_->setAccessibleName(header_->title());
-    for (qsizetype i = 0; i < tiles_.size(); ++i) {
-        tiles_.at(i)->setTitle(settings.localized(tileSpecs[i].titleKey));
-    }
+    ControlMetricTile::retranslate(tiles_, tileSpecs, settings);
     statusLabel_->setText(settings.localized(u"common.status"));
     statusFilter_->setAccessibleName(statusLabel_->text());
     statusFilter_->setItemText(0, settings.localized(u"corrections.allStatuses"));
@@ -221,8 +210,9 @@ void WooCorrectionsView::refresh() {
 
 void WooCorrectionsView::updateCounters() {
     const WooCorrectionCounters counters = viewModel_.counters();
+    const qint64 values[] = {counters.ready, counters.selected, counters.review, counters.blocked};
     for (qsizetype i = 0; i < tiles_.size(); ++i) {
-        tiles_.at(i)->setValue(QString::number(counters.*(tileSpecs[i].value)));
+        tiles_.at(i)->setValue(QString::number(values[i]));
     }
     // The toggle deselects only when there are visible correctable rows and all are selected.
     const QList<WooCorrectionPreview>& corrections = context_.store.corrections();

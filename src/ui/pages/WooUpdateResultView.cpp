@@ -19,13 +19,7 @@ namespace tallybrook {
 
 namespace {
 
-struct TileSpec {
-    const char16_t* titleKey;
-    const char* symbol;
-    Tint tint;
-};
-
-const TileSpec tileSpecs[] = {
+const QList<MetricTileSpec> tileSpecs{
     {u"result.success", "checkmark.circle.fill", Tint::green},
     {u"result.failures", "xmark.circle.fill", Tint::red},
     {u"result.ignored", "minus.circle", Tint::secondary},
@@ -53,10 +47,8 @@ WooUpdateResultView::WooUpdateResultView(AppContext& context, QWidget* parent)
 
     auto* tiles = new QHBoxLayout;
     tiles->setSpacing(12);
-    for (const TileSpec& spec : tileSpecs) {
-        auto* tile = new ControlMetricTile(QString::fromLatin1(spec.symbol), Palette::color(spec.tint));
-        tile->setObjectName(QString::fromUtf16(spec.titleKey));
-        tiles_.append(tile);
+    tiles_ = ControlMetricTile::make(tileSpecs);
+    for (ControlMetricTile* tile : std::as_const(tiles_)) {
         tiles->addWidget(tile);
     }
 
@@ -79,9 +71,7 @@ void WooUpdateResultView::retranslate() {
     const AppSettings& settings = context_.settings;
     header_->setTitle(settings.localized(u"result.title"));
     table_->setAccessibleName(header_->title());
-    for (qsizetype i = 0; i < tiles_.size(); ++i) {
-        tiles_.at(i)->setTitle(settings.localized(tileSpecs[i].titleKey));
-    }
+    ControlMetricTile::retranslate(tiles_, tileSpecs, settings);
     export_->setText(settings.localized(u"common.exportCSV"));
     model_.setLanguage(settings.resolvedLanguage());
 }
