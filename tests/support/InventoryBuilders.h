@@ -1,42 +1,18 @@
 #pragma once
 
 #include "document/InventoryExportDocument.h"
-#include "localization/AppLanguage.h"
-#include "localization/PreferencesStore.h"
 
-#include <QList>
-#include <QString>
-#include <gtest/gtest.h>
-#include <memory>
+#include <QStringList>
+
 #include <optional>
-#include <ostream>
-
-// Readable QStrings in failure messages.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace tallybrook::test {
 
 using namespace Qt::StringLiterals;
 
-/// Forces the interface language through the standard preferences store.
-inline void setLanguage(AppLanguage language) {
-    PreferencesStore::standard()->setString(QString::fromUtf16(languagePreferenceStorageKey),
-                                            rawValue(language));
-}
+inline const QString testSessionId = u"6B1F3A52-7C0D-4E59-9D3A-1F2E3D4C5B6A"_s;
 
-/// Starts every test with its own preferences store, in French.
-class AnalysisTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        PreferencesStore::setStandard(std::make_shared<InMemoryPreferencesStore>());
-        setLanguage(AppLanguage::french);
-    }
-    void TearDown() override { PreferencesStore::setStandard(std::make_shared<InMemoryPreferencesStore>()); }
-};
-
-/// A row with the fields tests usually vary; everything else at its default.
+/// The fields of a row that tests usually vary; everything else at its default.
 struct RowSpec {
     std::optional<QString> itemName{};
     std::optional<qint64> difference{};
@@ -47,7 +23,7 @@ struct RowSpec {
 
 inline InventoryExportRow makeRow(const RowSpec& spec) {
     InventoryExportRow row;
-    row.sessionId = u"6B1F3A52-7C0D-4E59-9D3A-1F2E3D4C5B6A"_s;
+    row.sessionId = testSessionId;
     row.itemName = spec.itemName;
     row.difference = spec.difference;
     row.status = spec.status;
@@ -56,12 +32,13 @@ inline InventoryExportRow makeRow(const RowSpec& spec) {
     return row;
 }
 
+/// A valid document of session `testSessionId` from the shop "Boutique".
 inline InventoryExportDocument makeDocument(QList<InventoryExportRow> rows,
                                             std::optional<QString> sourceLocation = std::nullopt) {
     InventoryExportDocument document;
     document.format = u"com.tallybrook.inventory-export"_s;
     document.formatVersion = 1;
-    document.session.id = u"6B1F3A52-7C0D-4E59-9D3A-1F2E3D4C5B6A"_s;
+    document.session.id = testSessionId;
     document.session.name = u"Printemps"_s;
     document.source = InventoryExportSource{u"woocommerce"_s, u"Boutique"_s, std::nullopt, sourceLocation};
     document.rows = std::move(rows);
