@@ -2,6 +2,9 @@
 
 #include "document/InventoryExportDocument.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QStringList>
 
 #include <optional>
@@ -52,6 +55,44 @@ template <typename RowList> QStringList itemNames(const RowList& rows) {
         names.append(row->itemName.value_or(u"-"_s));
     }
     return names;
+}
+
+/// One row of a test file: product `product` (none for a row without id), counted and
+/// reference quantities, at `location`; its status follows from the quantities.
+inline QJsonObject rowJson(const QString& sessionId, const std::optional<QString>& product,
+                           std::optional<qint64> counted, std::optional<qint64> reference, const QString& name,
+                           const QString& location = u"Boutique"_s) {
+    QJsonObject object{{u"sessionId"_s, sessionId}, {u"source"_s, u"woocommerce"_s}, {u"itemName"_s, name},
+                       {u"location"_s, location}, {u"sku"_s, QString(u"SKU-"_s + name)}};
+    if (product) {
+        object.insert(u"externalProductId"_s, *product);
+    }
+    if (counted) {
+        object.insert(u"countedQuantity"_s, *counted);
+    }
+    if (reference) {
+        object.insert(u"referenceQuantity"_s, *reference);
+    }
+    const bool differs = counted && reference && *counted != *reference;
+    object.insert(u"status"_s, !counted ? u"not_counted"_s : differs ? u"difference"_s : u"counted"_s);
+    return object;
+}
+
+/// The bytes of a small valid `.tallybrook` file of session `sessionId`; `members` add to or
+/// replace its top-level members.
+inline QByteArray documentBytes(const QString& sessionId, const QJsonArray& rows = {},
+                                const QString& name = u"Inventaire"_s, const QJsonObject& members = {}) {
+    QJsonObject root{
+        {u"format"_s, u"com.tallybrook.inventory-export"_s},
+        {u"formatVersion"_s, 1},
+        {u"exportedAt"_s, u"2024-05-01T10:20:30Z"_s},
+        {u"source"_s, QJsonObject{{u"type"_s, u"woocommerce"_s}, {u"displayName"_s, u"Boutique"_s}}},
+        {u"session"_s, QJsonObject{{u"id"_s, sessionId}, {u"name"_s, name}, {u"createdAt"_s, u"2024-04-30T08:00:00Z"_s}}},
+        {u"rows"_s, rows}};
+    for (auto it = members.begin(); it != members.end(); ++it) {
+        root.insert(it.key(), it.value());
+    }
+    return QJsonDocument(root).toJson(QJsonDocument::Compact);
 }
 
 } // namespace tallybrook::test
