@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 using namespace tallybrook;
-using namespace tallybrook::testing;
+using namespace tallybrook::test;
 
 namespace {
 
@@ -19,16 +19,15 @@ const QString sessionB = u"0A1B2C3D-4E5F-4607-8899-AABBCCDDEEFF"_s;
 /// Rows built as: 0 ready (Mug), 1 noDifference (Bol), 2 missingRemoteIdentifier (Carafe),
 /// 3 ignored (Vase), 4 ready (Théière).
 QByteArray fiveRows(const QString& session) {
-    return documentBytes(session,
-                         {row(session, u"101"_s, 5, 3, u"Mug"_s), row(session, u"102"_s, 2, 2, u"Bol"_s),
-                          row(session, std::nullopt, 4, 1, u"Carafe"_s),
-                          row(session, u"104"_s, std::nullopt, 3, u"Vase"_s),
-                          row(session, u"105"_s, 1, 6, u"Théière"_s)});
+    return documentBytes(session, {rowJson(session, u"101"_s, 5, 3, u"Mug"_s), rowJson(session, u"102"_s, 2, 2, u"Bol"_s),
+                                   rowJson(session, std::nullopt, 4, 1, u"Carafe"_s),
+                                   rowJson(session, u"104"_s, std::nullopt, 3, u"Vase"_s),
+                                   rowJson(session, u"105"_s, 1, 6, u"Théière"_s)});
 }
 
-struct WooCorrectionsViewModelTest : ::testing::Test {
+struct WooCorrectionsViewModelTest : LanguageTest<> {
     void SetUp() override {
-        useLanguage(u"en"_s);
+        LanguageTest::SetUp();
         store.importInventory(decoded(fiveRows(sessionA)), std::nullopt);
     }
 
@@ -66,32 +65,16 @@ struct WooCorrectionsViewModelTest : ::testing::Test {
 
 TEST(ProposedQuantityTextTest, ParsesSignedDecimalIntegersOnly) {
     using Kind = ProposedQuantityText::Kind;
-    struct Case {
-        QString text;
-        ProposedQuantityText expected;
+    constexpr qint64 int64Max = std::numeric_limits<qint64>::max();
+    const std::pair<QString, ProposedQuantityText> cases[] = {
+        {u"  12 \n"_s, {Kind::value, 12}}, {u"+3"_s, {Kind::value, 3}}, {u"-4"_s, {Kind::value, -4}},
+        {u"007"_s, {Kind::value, 7}}, {u"9223372036854775807"_s, {Kind::value, int64Max}},
+        {u"-9223372036854775808"_s, {Kind::value, -int64Max - 1}}, {u" \t\n"_s, {Kind::cleared, 0}},
+        {u"9223372036854775808"_s, {}}, {u"2.5"_s, {}}, {u"3 pieces"_s, {}}, {u"+"_s, {}}, {u"--1"_s, {}},
+        {u"1 000"_s, {}}, {u"١٢"_s, {}} /* Arabic-Indic digits */, {u"0x10"_s, {}},
     };
-    const Case cases[] = {
-        {u"7"_s, {Kind::value, 7}},
-        {u"  12 \n"_s, {Kind::value, 12}},
-        {u"+3"_s, {Kind::value, 3}},
-        {u"-4"_s, {Kind::value, -4}},
-        {u"007"_s, {Kind::value, 7}},
-        {u"9223372036854775807"_s, {Kind::value, std::numeric_limits<qint64>::max()}},
-        {u"-9223372036854775808"_s, {Kind::value, std::numeric_limits<qint64>::min()}},
-        {u""_s, {Kind::cleared, 0}},
-        {u" \t\n"_s, {Kind::cleared, 0}},
-        {u"9223372036854775808"_s, {}},
-        {u"2.5"_s, {}},
-        {u"3 pieces"_s, {}},
-        {u"+"_s, {}},
-        {u"--1"_s, {}},
-        {u"1 000"_s, {}},
-        {u"١٢"_s, {}}, // Arabic-Indic digits are not accepted
-        {u"0x10"_s, {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text.toStdString());
-        EXPECT_EQ(ProposedQuantityText::parse(c.text), c.expected);
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(ProposedQuantityText::parse(text), expected) << text.toStdString();
     }
 }
 
@@ -147,19 +130,6 @@ TEST_F(WooCorrectionsViewModelTest, ProposedQuantityEditsFollowTheTextRules) {
     EXPECT_FALSE(preview(0).isSelected);
 }
 
-TEST_F(WooCorrectionsViewModelTest, CountersCountTheWholeList) {
-    QList<WooCorrectionPreview> corrections = store.corrections();
-    corrections[1].status = WooCorrectionStatus::remoteStockChanged;
-    corrections[1].isSelected = true; // not correctable: not counted as selected
-    corrections[3].status = WooCorrectionStatus::failed;
-    corrections[4].isSelected = false;
-    store.setCorrections(corrections);
-    auto viewModel = makeViewModel();
-    viewModel->setSelectedStatus(WooCorrectionStatus::ready);
-    viewModel->setSearchText(u"nothing matches this"_s);
-    EXPECT_EQ(viewModel->counters(), (WooCorrectionCounters{2, 1, 1, 2}));
-}
-
 TEST_F(WooCorrectionsViewModelTest, FilterAndSearch) {
     auto viewModel = makeViewModel();
     const auto visibleNames = [&] {
@@ -169,32 +139,34 @@ TEST_F(WooCorrectionsViewModelTest, FilterAndSearch) {
         }
         return names;
     };
-    struct Case {
-        const char* name;
-        std::optional<WooCorrectionStatus> status;
-        QString search;
-        QStringList expected;
+    const std::tuple<std::optional<WooCorrectionStatus>, QString, QStringList> cases[] = {
+        {std::nullopt, u"  \n "_s, {u"Mug"_s, u"Bol"_s, u"Carafe"_s, u"Vase"_s, u"Théière"_s}},
+        {std::nullopt, u"THEIERE"_s, {u"Théière"_s}},
+        {std::nullopt, u"ready"_s, {u"Mug"_s, u"Théière"_s}}, // the status name in the current language
+        {std::nullopt, u"sku mug"_s, {u"Mug"_s}},
+        {std::nullopt, u"104"_s, {u"Vase"_s}},
+        {std::nullopt, u"missing woocommerce"_s, {u"Carafe"_s}}, // the message
+        {WooCorrectionStatus::noDifference, QString(), {u"Bol"_s}},
+        {WooCorrectionStatus::ready, u"mug"_s, {u"Mug"_s}},
     };
-    const Case cases[] = {
-        {"everything", std::nullopt, u"  \n "_s, {u"Mug"_s, u"Bol"_s, u"Carafe"_s, u"Vase"_s, u"Théière"_s}},
-        {"accents and case ignored", std::nullopt, u"THEIERE"_s, {u"Théière"_s}},
-        {"status name in the current language", std::nullopt, u"ready"_s, {u"Mug"_s, u"Théière"_s}},
-        {"every word somewhere", std::nullopt, u"sku mug"_s, {u"Mug"_s}},
-        {"product id", std::nullopt, u"104"_s, {u"Vase"_s}},
-        {"message text", std::nullopt, u"missing woocommerce"_s, {u"Carafe"_s}},
-        {"status filter", WooCorrectionStatus::noDifference, QString(), {u"Bol"_s}},
-        {"filter and search", WooCorrectionStatus::ready, u"mug"_s, {u"Mug"_s}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        viewModel->setSelectedStatus(c.status);
-        viewModel->setSearchText(c.search);
-        EXPECT_EQ(visibleNames(), c.expected);
+    for (const auto& [status, search, expected] : cases) {
+        viewModel->setSelectedStatus(status);
+        viewModel->setSearchText(search);
+        EXPECT_EQ(visibleNames(), expected) << search.toStdString();
     }
-    useLanguage(u"fr"_s);
+    useLanguage(AppLanguage::french);
     viewModel->setSelectedStatus(std::nullopt);
     viewModel->setSearchText(u"pret"_s);
     EXPECT_EQ(visibleNames(), (QStringList{u"Mug"_s, u"Théière"_s})) << "\"Prêt\" in French";
+
+    // The counters count the whole list, whatever is shown.
+    QList<WooCorrectionPreview> corrections = store.corrections();
+    corrections[1].status = WooCorrectionStatus::remoteStockChanged;
+    corrections[1].isSelected = true; // not correctable: not counted as selected
+    corrections[3].status = WooCorrectionStatus::failed;
+    corrections[4].isSelected = false;
+    store.setCorrections(corrections);
+    EXPECT_EQ(viewModel->counters(), (WooCorrectionCounters{2, 1, 1, 2}));
 }
 
 TEST_F(WooCorrectionsViewModelTest, SelectionRules) {
@@ -239,43 +211,29 @@ TEST_F(WooCorrectionsViewModelTest, SelectionRules) {
     EXPECT_FALSE(preview(3).isSelected) << "failed is blocking";
 }
 
-TEST_F(WooCorrectionsViewModelTest, ReloadWithoutCredentialsSaysSoAndLeavesThePreviews) {
+TEST_F(WooCorrectionsViewModelTest, ReloadAppliesTheLevelsAndSummarisesTheReport) {
     auto viewModel = makeViewModel();
     const QList<WooCorrectionPreview> before = store.corrections();
     QSignalSpy reloading(viewModel.get(), &WooCorrectionsViewModel::isReloadingStocksChanged);
     viewModel->reloadStocks();
     EXPECT_EQ(viewModel->errorMessage(), u"WooCommerce connection is not configured."_s);
-    EXPECT_FALSE(viewModel->isReloadingStocks());
-    EXPECT_EQ(reloading.count(), 2);
+    EXPECT_EQ(std::pair(viewModel->isReloadingStocks(), reloading.count()), std::pair(false, qsizetype(2)));
     EXPECT_EQ(store.corrections(), before);
     EXPECT_EQ(connector->requests.load(), 0);
-}
 
-TEST_F(WooCorrectionsViewModelTest, ReloadAppliesTheLevelsAndSummarisesTheReport) {
     configure();
-    auto viewModel = makeViewModel();
     QSignalSpy progress(viewModel.get(), &WooCorrectionsViewModel::progressChanged);
-    struct Case {
-        const char* name;
-        QList<RemoteStockLevel> levels;
-        std::optional<QString> message;
+    const std::pair<QList<RemoteStockLevel>, std::optional<QString>> cases[] = {
+        {{level(u"101"_s, 3), level(u"102"_s, 2), level(u"104"_s, 3), level(u"105"_s, 6)}, std::nullopt},
+        {{level(u"101"_s, std::nullopt)}, u"Reload completed, but WooCommerce did not return any numeric stock quantity."_s},
     };
-    const Case cases[] = {
-        {"every stock read",
-         {level(u"101"_s, 3), level(u"102"_s, 2), level(u"104"_s, 3), level(u"105"_s, 6)},
-         std::nullopt},
-        {"no quantity anywhere",
-         {level(u"101"_s, std::nullopt)},
-         u"Reload completed, but WooCommerce did not return any numeric stock quantity."_s},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        connector->levels = c.levels;
+    for (const auto& [levels, message] : cases) {
+        connector->levels = levels;
         connector->requestedItemCount = 4;
         viewModel->reloadStocks();
         EXPECT_TRUE(viewModel->isReloadingStocks());
         ASSERT_TRUE(waitUntil([&] { return !viewModel->isReloadingStocks(); }));
-        EXPECT_EQ(viewModel->errorMessage(), c.message);
+        EXPECT_EQ(viewModel->errorMessage(), message);
         EXPECT_TRUE(store.lastRemoteReloadAt().has_value());
         EXPECT_EQ(viewModel->progressTotal(), 0) << "progress resets when the run ends";
     }
