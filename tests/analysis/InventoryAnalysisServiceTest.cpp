@@ -305,12 +305,3 @@ TEST_F(InventoryAnalysisServiceTest, AnalysisCountsFromTheListsAndTheCorrections
     EXPECT_NE(first, InventoryAnalysisService::makeAnalysis(document, {}).sessionId) << "a fresh one each time";
 }
 
-TEST_F(InventoryAnalysisServiceTest, RowFiltersHaveRawValuesAndLabels) {
-    for (const InventoryRowFilter filter : allInventoryRowFilters) {
-        EXPECT_EQ(inventoryRowFilterFromRawValue(rawValue(filter)), filter);
-    }
-    EXPECT_EQ(inventoryRowFilterFromRawValue(u"DifferencesOnly"), std::nullopt);
-    EXPECT_EQ(label(InventoryRowFilter::differencesOnly, AppLanguage::french), u"Écarts uniquement"_s);
-    useLanguage(AppLanguage::english);
-    EXPECT_EQ(label(InventoryRowFilter::withoutReferenceStock), u"Without reference stock"_s);
-}

@@ -30,6 +30,16 @@ inline bool waitUntil(const std::function<bool()>& done) {
     return true;
 }
 
+/// A stock level read for `product` (managed, read now).
+inline RemoteStockLevel level(const QString& product, std::optional<qint64> quantity) {
+    RemoteStockLevel result;
+    result.externalProductId = product;
+    result.quantity = quantity;
+    result.stockManaged = true;
+    result.fetchedAt = QDateTime::currentDateTimeUtc();
+    return result;
+}
+
 inline TallybrookDecodedInventory decoded(const QByteArray& bytes) {
     return TallybrookFileDecoder().decodeInventoryDocumentWithValidation(bytes);
 }

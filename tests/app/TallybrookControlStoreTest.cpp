@@ -21,14 +21,6 @@ QByteArray twoRows(const QString& session, const QString& secondLocation = u"Ré
     return documentBytes(session, {rowJson(session, u"101"_s, 5, 3, u"Mug"_s), rowJson(session, u"102"_s, 2, 2, u"Bol"_s, secondLocation)});
 }
 
-RemoteStockLevel level(const QString& product, qint64 quantity) {
-    RemoteStockLevel result;
-    result.externalProductId = product;
-    result.quantity = quantity;
-    result.fetchedAt = QDateTime::currentDateTimeUtc();
-    return result;
-}
-
 struct TallybrookControlStoreTest : LanguageTest<> {
     std::shared_ptr<InMemoryPreferencesStore> preferences = std::make_shared<InMemoryPreferencesStore>();
     TallybrookControlStore store{preferences};

@@ -32,33 +32,20 @@ struct WooCorrectionsViewModelTest : LanguageTest<> {
     }
 
     WooCredentialStore credentialStore() const {
-        return WooCredentialStore(preferences,
-                                  KeychainService(KeychainService::wooCommerceServiceName(), secrets));
+        return WooCredentialStore(preferences, KeychainService(KeychainService::wooCommerceServiceName(), secrets));
     }
-    void configure() {
-        credentialStore().save(QUrl(u"https://shop.example"_s), std::nullopt, u"k"_s, u"s"_s);
-    }
-    std::unique_ptr<WooCorrectionsViewModel> makeViewModel() {
-        return std::make_unique<WooCorrectionsViewModel>(
-            store, credentialStore(), [this](const WooStoredCredentials&) { return connector; });
-    }
+    void configure() { credentialStore().save(QUrl(u"https://shop.example"_s), std::nullopt, u"k"_s, u"s"_s); }
     const WooCorrectionPreview& preview(int index) const { return store.corrections().at(index); }
     std::optional<QByteArray> storedProgress() const {
         return preferences->data(WooCorrectionProgressStore::defaultStorageKey());
-    }
-    RemoteStockLevel level(const QString& product, std::optional<qint64> quantity) const {
-        RemoteStockLevel result;
-        result.externalProductId = product;
-        result.quantity = quantity;
-        result.stockManaged = true;
-        result.fetchedAt = QDateTime::currentDateTimeUtc();
-        return result;
     }
 
     std::shared_ptr<InMemoryPreferencesStore> preferences = std::make_shared<InMemoryPreferencesStore>();
     std::shared_ptr<InMemorySecretStore> secrets = std::make_shared<InMemorySecretStore>();
     std::shared_ptr<ScriptedConnector> connector = std::make_shared<ScriptedConnector>();
     TallybrookControlStore store{preferences};
+    WooCorrectionsViewModel model{store, credentialStore(), [this](const WooStoredCredentials&) { return connector; }};
+    WooCorrectionsViewModel* viewModel = &model;
 };
 
 } // namespace
@@ -79,7 +66,6 @@ TEST(ProposedQuantityTextTest, ParsesSignedDecimalIntegersOnly) {
 }
 
 TEST_F(WooCorrectionsViewModelTest, ProposedQuantityEditsFollowTheTextRules) {
-    auto viewModel = makeViewModel();
     const QUuid mug = preview(0).id;
     ASSERT_EQ(preview(0).status, WooCorrectionStatus::ready);
 
@@ -131,7 +117,6 @@ TEST_F(WooCorrectionsViewModelTest, ProposedQuantityEditsFollowTheTextRules) {
 }
 
 TEST_F(WooCorrectionsViewModelTest, FilterAndSearch) {
-    auto viewModel = makeViewModel();
     const auto visibleNames = [&] {
         QStringList names;
         for (const WooCorrectionPreview& p : viewModel->filteredCorrections(store.corrections())) {
@@ -170,7 +155,6 @@ TEST_F(WooCorrectionsViewModelTest, FilterAndSearch) {
 }
 
 TEST_F(WooCorrectionsViewModelTest, SelectionRules) {
-    auto viewModel = makeViewModel();
     // Failed is not correctable: selecting the visible correctable rows does nothing, saves nothing.
     QList<WooCorrectionPreview> corrections = store.corrections();
     corrections[3].status = WooCorrectionStatus::failed;
@@ -212,9 +196,8 @@ TEST_F(WooCorrectionsViewModelTest, SelectionRules) {
 }
 
 TEST_F(WooCorrectionsViewModelTest, ReloadAppliesTheLevelsAndSummarisesTheReport) {
-    auto viewModel = makeViewModel();
     const QList<WooCorrectionPreview> before = store.corrections();
-    QSignalSpy reloading(viewModel.get(), &WooCorrectionsViewModel::isReloadingStocksChanged);
+    QSignalSpy reloading(viewModel, &WooCorrectionsViewModel::isReloadingStocksChanged);
     viewModel->reloadStocks();
     EXPECT_EQ(viewModel->errorMessage(), u"WooCommerce connection is not configured."_s);
     EXPECT_EQ(std::pair(viewModel->isReloadingStocks(), reloading.count()), std::pair(false, qsizetype(2)));
@@ -222,7 +205,7 @@ TEST_F(WooCorrectionsViewModelTest, ReloadAppliesTheLevelsAndSummarisesTheReport
     EXPECT_EQ(connector->requests.load(), 0);
 
     configure();
-    QSignalSpy progress(viewModel.get(), &WooCorrectionsViewModel::progressChanged);
+    QSignalSpy progress(viewModel, &WooCorrectionsViewModel::progressChanged);
     const std::pair<QList<RemoteStockLevel>, std::optional<QString>> cases[] = {
         {{level(u"101"_s, 3), level(u"102"_s, 2), level(u"104"_s, 3), level(u"105"_s, 6)}, std::nullopt},
         {{level(u"101"_s, std::nullopt)}, u"Reload completed, but WooCommerce did not return any numeric stock quantity."_s},
@@ -249,7 +232,6 @@ TEST_F(WooCorrectionsViewModelTest, ReloadAppliesTheLevelsAndSummarisesTheReport
 
 TEST_F(WooCorrectionsViewModelTest, AReloadForAReplacedDocumentIsDropped) {
     configure();
-    auto viewModel = makeViewModel();
     connector->levels = {level(u"101"_s, 1)};
     connector->requestedItemCount = 1;
     connector->gated = true;
@@ -267,7 +249,6 @@ TEST_F(WooCorrectionsViewModelTest, AReloadForAReplacedDocumentIsDropped) {
 
 TEST_F(WooCorrectionsViewModelTest, ASendForAReplacedDocumentKeepsItsOutcomeInItsSession) {
     configure();
-    auto viewModel = makeViewModel();
     connector->gated = true;
     const auto sentNames = [&] {
         QStringList names;
@@ -320,7 +301,6 @@ TEST_F(WooCorrectionsViewModelTest, ASendForAReplacedDocumentKeepsItsOutcomeInIt
 
 TEST_F(WooCorrectionsViewModelTest, StoppingEndsARunBetweenTwoRequests) {
     configure();
-    auto viewModel = makeViewModel();
     connector->levels = {level(u"101"_s, 3), level(u"105"_s, 6), level(u"102"_s, 2)};
     connector->requestedItemCount = 3;
     connector->gated = true;

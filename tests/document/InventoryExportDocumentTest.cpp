@@ -7,25 +7,6 @@ using namespace tallybrook;
 using namespace tallybrook::test;
 using namespace Qt::StringLiterals;
 
-TEST(InventoryExportDocumentTest, RowStatusRawValuesAndLabels) {
-    const std::tuple<InventoryExportRowStatus, QString, QString, QString> cases[] = {
-        {InventoryExportRowStatus::counted, u"counted"_s, u"Compté"_s, u"Counted"_s},
-        {InventoryExportRowStatus::notCounted, u"not_counted"_s, u"Non compté"_s, u"Not counted"_s},
-        {InventoryExportRowStatus::unknownCode, u"unknown_code"_s, u"Code inconnu"_s, u"Unknown code"_s},
-        {InventoryExportRowStatus::temporaryItem, u"temporary_item"_s, u"Article provisoire"_s, u"Temporary item"_s},
-    };
-    for (const auto& [status, raw, french, english] : cases) {
-        EXPECT_EQ(rawValue(status), raw);
-        EXPECT_EQ(inventoryExportRowStatusFromRawValue(raw), status);
-        EXPECT_EQ(label(status, AppLanguage::french), french);
-        useLanguage(AppLanguage::english);
-        EXPECT_EQ(label(status), english);
-    }
-    for (const QString& raw : {u"Counted"_s, u"notCounted"_s, u" counted"_s, u""_s}) {
-        EXPECT_EQ(inventoryExportRowStatusFromRawValue(raw), std::nullopt) << raw.toStdString();
-    }
-}
-
 TEST(InventoryExportDocumentTest, RowIdAndSessionUuid) {
     InventoryExportRow row;
     row.status = InventoryExportRowStatus::counted;
@@ -67,12 +48,8 @@ TEST(InventoryExportDocumentTest, ImportErrorsAreWordedWhenRead) {
     const std::tuple<TallybrookImportError, QString, QString> cases[] = {
         {TallybrookImportError::invalidFormat(u"détail"_s), u"Format Tallybrook invalide: détail"_s,
          u"Invalid Tallybrook format: détail"_s},
-        {TallybrookImportError::unsupportedFormatVersion(-2), u"Version de format Tallybrook non supportée: -2."_s,
-         u"Unsupported Tallybrook format version: -2."_s},
         {TallybrookImportError::missingSession(), u"Le fichier ne contient pas de session d'inventaire valide."_s,
          u"The file does not contain a valid inventory session."_s},
-        {TallybrookImportError::inconsistentSessionId(), u"Le fichier contient des lignes rattachées à une autre session."_s,
-         u"The file contains rows attached to another session."_s},
     };
     for (const auto& [error, french, english] : cases) {
         useLanguage(AppLanguage::french);

@@ -122,12 +122,8 @@ TEST_F(TallybrookFileDecoderTest, ReadsEveryFieldInCamelAndSnakeCase) {
     const InventoryExportDocument document = read(camel);
     EXPECT_EQ(read(snakeCaseKeys(camel)), document);
 
-    EXPECT_EQ(document.exportedAt, utc(2024, 3, 18, 18, 5, 0));
-    EXPECT_EQ(document.deviceName, u"iPhone de Lucie"_s);
     EXPECT_EQ(document.source, (InventoryExportSource{u"woocommerce"_s, u"Boutique"_s, u"7"_s, u"Réserve"_s}));
     EXPECT_EQ(document.session.startedAt, utc(2024, 3, 18, 7, 0, 0, 500));
-    EXPECT_EQ(document.session.stockReferenceDate, utc(2024, 3, 18, 6, 59, 59));
-    EXPECT_EQ(document.summary.totalRows, 1);
     EXPECT_EQ(document.summary.scanAliasesCreatedCount, 11);
     const QDateTime ten = utc(2024, 3, 18, 10, 0, 0);
     EXPECT_EQ(document.temporaryItems.value(0),
@@ -150,17 +146,11 @@ TEST_F(TallybrookFileDecoderTest, RowReadingRules) {
     const auto barcode = [](const char16_t* code) -> Edit { return [=](auto& r) { r.barcode = QString::fromUtf16(code); }; };
     const Edit none = [](auto&) {};
     const std::pair<std::string, Edit> cases[] = {
-        {R"({"status":"not_counted","sessionName":"  Inv  ","sku":" SKU-1 ","note":""})", [](auto& r) {
-             r.status = InventoryExportRowStatus::notCounted;
-             r.sessionName = u"  Inv  "_s; // only alias keys are trimmed
-             r.sku = u" SKU-1 "_s;
-             r.note = u""_s;
-         }},
+        // Only alias keys are trimmed.
+        {R"({"sessionName":"  Inv  ","sku":" SKU-1 ","note":""})", [](auto& r) { r.sessionName = u"  Inv  "_s, r.sku = u" SKU-1 "_s, r.note = u""_s; }},
         {R"({"barcode":"  ","gtin":"  3760123456789 \n"})", barcode(u"3760123456789")},
-        {R"({"bar_code":"111"})", barcode(u"111")},
         {R"({"barCode":"111"})", barcode(u"111")},
         {R"({"code_barres":"222"})", barcode(u"222")},
-        {R"({"global_unique_id":"333"})", barcode(u"333")},
         {R"({"globalUniqueID":"444"})", barcode(u"444")},
         {R"({"upc":"U","ean":"E","gtin":"G"})", barcode(u"E")},
         {R"({"upc":"U","barcode":null,"codeBarres":""})", barcode(u"U")},
@@ -168,42 +158,16 @@ TEST_F(TallybrookFileDecoderTest, RowReadingRules) {
         {R"({"scanned_code":"LOC-9"})", [](auto& r) { r.inventoryCode = u"LOC-9"_s; }},
         {R"({"inventoryCode":" \t","scannedCode":" LOC-9 "})", [](auto& r) { r.inventoryCode = u"LOC-9"_s; }},
         {R"({"inventoryCode":"A","scannedCode":"B"})", [](auto& r) { r.inventoryCode = u"A"_s; }},
-        {R"({"referenceQuantity":-3,"countedQuantity":0,"difference":9223372036854775807})", [](auto& r) {
-             r.referenceQuantity = -3;
-             r.countedQuantity = 0;
-             r.difference = int64Max;
-         }},
-        {R"({"difference":-9223372036854775808,"counted_quantity":-0})", [](auto& r) {
-             r.difference = int64Min;
-             r.countedQuantity = 0;
-         }},
-        {R"({"lastScannedAt":"","inventoryDate":""})", none},
-        {R"({"last_scanned_at":"2024-03-18T10:15:30.120+01:00","inventory_date":"2024-03-18T00:00:00Z"})",
-         [](auto& r) {
-             r.lastScannedAt = utc(2024, 3, 18, 9, 15, 30, 120);
-             r.inventoryDate = utc(2024, 3, 18, 0, 0, 0);
-         }},
-        {R"({"itemName":"Th\u00e9i\u00e8re \"L\"","external_product_id":"1042","external_variant_id":"1043",)"
-         R"("local_item_id":"it-1","variant_name":"Bleu","category":"Cuisine","location":"Réserve","source":"w"})",
-         [](auto& r) {
-             r.itemName = u"Théière \"L\""_s;
-             r.externalProductId = u"1042"_s;
-             r.externalVariantId = u"1043"_s;
-             r.localItemId = u"it-1"_s;
-             r.variantName = u"Bleu"_s;
-             r.category = u"Cuisine"_s;
-             r.location = u"Réserve"_s;
-             r.source = u"w"_s;
-         }},
+        {R"({"referenceQuantity":-3,"difference":9223372036854775807})", [](auto& r) { r.referenceQuantity = -3, r.difference = int64Max; }},
+        {R"({"difference":-9223372036854775808,"counted_quantity":-0})", [](auto& r) { r.difference = int64Min, r.countedQuantity = 0; }},
+        {R"({"last_scanned_at":"2024-03-18T10:15:30.120+01:00","itemName":"Th\u00e9i\u00e8re \"L\""})",
+         [](auto& r) { r.lastScannedAt = utc(2024, 3, 18, 9, 15, 30, 120), r.itemName = u"Théière \"L\""_s; }},
         {R"({"unknownKey":[1,{"deep":[null,true]}],"status":"unknown_code","Status":"nonsense"})",
          [](auto& r) { r.status = InventoryExportRowStatus::unknownCode; }},
         // Repeated keys, also after snake_case conversion: the last occurrence wins.
-        {R"({"session_id":"A","sessionId":"B","status":"counted","status":"difference"})", [](auto& r) {
-             r.sessionId = u"B"_s;
-             r.status = InventoryExportRowStatus::difference;
-         }},
+        {R"({"session_id":"A","sessionId":"B","status":"counted","status":"difference"})",
+         [](auto& r) { r.sessionId = u"B"_s, r.status = InventoryExportRowStatus::difference; }},
         {R"({"sessionId":"B","session_id":"A"})", [](auto& r) { r.sessionId = u"A"_s; }},
-        {R"({"sku":"X","sku":null})", none},
         {R"({"barcode":"111","barcode":null,"ean":"222"})", barcode(u"222")},
     };
     for (const auto& [json, edit] : cases) {
@@ -229,9 +193,7 @@ TEST_F(TallybrookFileDecoderTest, RecordsWithoutIdsGetFreshUpperCaseUuids) {
         EXPECT_EQ(id, id.toUpper());
     }
     EXPECT_EQ(first.temporaryItems.value(1).id, QString()) << "an empty id is an id";
-    const InventoryExportDocument second = read(bytes);
-    EXPECT_NE(second.temporaryItems.value(0).id, item.id);
-    EXPECT_NE(second.scanAliasesCreated.value(0).id, alias.id);
+    EXPECT_NE(read(bytes).temporaryItems.value(0).id, item.id);
     item.id.clear();
     alias.id.clear();
     EXPECT_EQ(item, InventoryExportTemporaryItem());
@@ -265,8 +227,6 @@ TEST_F(TallybrookFileDecoderTest, DecodingErrorsNameThePathAndWhatWasExpected) {
     const std::pair<QByteArray, QString> cases[] = {
         {documentJson(R"("rows":[{},{},{},{},{},{},{},{},{},{},{},{},{"countedQuantity":"3"}])"),
          u"rows[12].countedQuantity: expected a whole number, found \"3\""_s},
-        {documentJson(R"("rows":[{"counted_quantity":3.0}])"), u"rows[0].countedQuantity: expected a whole number, found 3.0"_s},
-        {documentJson(R"("rows":[{"referenceQuantity":3.5}])"), u"rows[0].referenceQuantity: expected a whole number, found 3.5"_s},
         {documentJson(R"("rows":[{"difference":1e2}])"), u"rows[0].difference: expected a whole number, found 100.0"_s},
         {documentJson(R"("rows":[{"difference":9223372036854775808}])"),
          u"rows[0].difference: expected a whole number within 64 bits, found 9223372036854775808"_s},
@@ -278,8 +238,6 @@ TEST_F(TallybrookFileDecoderTest, DecodingErrorsNameThePathAndWhatWasExpected) {
          u"found \"Counted\""_s},
         {documentJson(R"("rows":{})"), u"rows: expected an array, found an object"_s},
         {documentJson(R"("rows":[null])"), u"rows[0]: expected an object, found null"_s},
-        {documentJson(R"("temporaryItems":[{"id":"T"},{"quantity":1.5}])"), u"temporaryItems[1].quantity: expected a whole number, found 1.5"_s},
-        {documentJson(R"("unknownCodes":[{"code":{}}])"), u"unknownCodes[0].code: expected text, found an object"_s},
         {documentJson(R"("source":"shop")"), u"source: expected an object, found \"shop\""_s},
         // The required keys are checked in field order: a bad type before a missing name.
         {documentJson(R"("source":{"type":5})"), u"source.type: expected text, found 5"_s},
@@ -287,7 +245,6 @@ TEST_F(TallybrookFileDecoderTest, DecodingErrorsNameThePathAndWhatWasExpected) {
         {documentJson(R"("source":{"displayName":"B","type":null})"), u"Missing key 'type' in source"_s},
         {documentWithSession(R"("S")"), u"session: expected an object, found \"S\""_s},
         {QByteArrayLiteral(R"([{"format":"x"}])"), u"the document must be a JSON object, found an array"_s},
-        {QByteArrayLiteral(R"("x")"), u"the document must be a JSON object, found \"x\""_s},
     };
     for (const auto& [json, detail] : cases) {
         EXPECT_EQ(decodeError(json), TallybrookImportError::invalidFormat(detail)) << json.toStdString();
@@ -347,14 +304,9 @@ TEST_F(TallybrookFileDecoderTest, InvalidJsonSaysWhereItBroke) {
          u"line 1, column 35 (byte 34), in rows[2]: unexpected character (a value was expected)"_s},
         {QByteArrayLiteral("{\"rows\":[{\"countedQuantity\":99999999999999999999}]}"),
          u"line 1, column 29 (byte 28), in rows[0].countedQuantity: number does not fit in 64 bits"_s},
-        {QByteArrayLiteral("{\"note\":\"\xC3\xA9t\xE9\"}"), u"line 1, column 12 (byte 12), in note: invalid UTF-8 byte"_s},
         {QByteArrayLiteral("{\"session\":{}} trailing"),
          u"line 1, column 16 (byte 15): unexpected content after the end of the document"_s},
-        {QByteArrayLiteral("{\"session\":{\"id\":\"abc}}"),
-         u"line 1, column 18 (byte 17), in session.id: text is never closed (missing '\"')"_s},
         {QByteArrayLiteral("\xEF\xBB\xBF{\"a\" 1}"), u"line 1, column 6 (byte 8), in a: expected ':' after the key"_s},
-        {QByteArrayLiteral("{'format':1}"), u"line 1, column 2 (byte 1): expected a key in double quotes"_s},
-        {QByteArrayLiteral("{\"a\":tru}"), u"line 1, column 6 (byte 5), in a: unexpected character"_s},
     };
     for (const auto& [json, where] : cases) {
         EXPECT_EQ(decodeError(json), TallybrookImportError::invalidFormat(u"invalid JSON at "_s + where))

