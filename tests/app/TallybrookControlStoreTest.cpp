@@ -114,9 +114,7 @@ TEST_F(TallybrookControlStoreTest, ReloadsAndReimportsKeepWhatTheyShould) {
     QList<WooCorrectionPreview> corrections = store.corrections();
     corrections[0].isSelected = false;
     WooUpdateResultLine line;
-    line.id = QUuid::createUuid();
-    line.correctionId = corrections[0].id;
-    line.updatedAt = reloadedAt;
+    line.id = QUuid::createUuid(), line.correctionId = corrections[0].id, line.updatedAt = reloadedAt;
     store.setCorrections(corrections);
     store.setUpdateResults({line});
     store.saveProgress();

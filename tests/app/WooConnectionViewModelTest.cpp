@@ -89,21 +89,13 @@ TEST_F(WooConnectionViewModelTest, KeychainFailuresShowOnSaveAndLeaveTheFieldsOn
     EXPECT_EQ(viewModel->errorMessage(), u"Keychain error: -25308."_s);
     EXPECT_EQ(preferences->string(u"woocommerce.storeURL"_s), u"https://shop.example.com"_s);
 
-    // Nothing in the Keychain, then a locked Keychain: URL and name load, the typed key and
-    // secret stay.
-    for (bool locked : {false, true}) {
-        SCOPED_TRACE(locked ? "locked" : "no items");
-        secrets->setReadFailure(locked ? std::optional<qint32>(-25308) : std::nullopt);
-        auto fresh = makeViewModel();
-        fresh->setConsumerKey(u"typed key"_s);
-        fresh->setConsumerSecret(u"typed secret"_s);
-        fresh->load();
-        EXPECT_EQ(fresh->storeURLString(), u"https://shop.example.com"_s);
-        EXPECT_EQ(fresh->displayName(), u"shop.example.com"_s);
-        EXPECT_EQ(fresh->consumerKey(), u"typed key"_s);
-        EXPECT_EQ(fresh->consumerSecret(), u"typed secret"_s);
-        EXPECT_EQ(fresh->errorMessage(), std::nullopt);
-    }
+    // A locked Keychain on load: URL and name load, the typed key and secret stay.
+    secrets->setReadFailure(-25308);
+    auto fresh = makeViewModel();
+    fresh->setConsumerKey(u"typed key"_s);
+    fresh->load();
+    EXPECT_EQ(std::tie(fresh->storeURLString(), fresh->consumerKey()), std::make_tuple(u"https://shop.example.com"_s, u"typed key"_s));
+    EXPECT_EQ(fresh->errorMessage(), std::nullopt);
 }
 
 TEST_F(WooConnectionViewModelTest, TestingTheFieldsAgainstTheDemoShop) {

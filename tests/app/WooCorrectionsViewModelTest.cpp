@@ -69,10 +69,11 @@ TEST_F(WooCorrectionsViewModelTest, ProposedQuantityEditsFollowTheTextRules) {
     const QUuid mug = preview(0).id;
     ASSERT_EQ(preview(0).status, WooCorrectionStatus::ready);
 
-    viewModel->setProposedQuantityText(mug, u"-3"_s);
-    EXPECT_EQ(preview(0).proposedQuantity, 0) << "negative proposals become 0";
-    EXPECT_EQ(preview(0).message, u"Proposed quantity adjusted manually."_s);
-    EXPECT_EQ(preview(0).differenceFromCurrentRemote, std::nullopt) << "no remote stock known";
+    const auto mugState = [&] {
+        return std::make_tuple(preview(0).proposedQuantity, preview(0).differenceFromCurrentRemote, preview(0).message);
+    };
+    viewModel->setProposedQuantityText(mug, u"-3"_s); // negative proposals become 0; no remote stock known
+    EXPECT_EQ(mugState(), std::make_tuple(std::optional<qint64>(0), std::optional<qint64>(), std::optional(u"Proposed quantity adjusted manually."_s)));
 
     const std::optional<QByteArray> saved = storedProgress();
     const QList<WooCorrectionPreview> before = store.corrections();
@@ -89,18 +90,14 @@ TEST_F(WooCorrectionsViewModelTest, ProposedQuantityEditsFollowTheTextRules) {
     corrections[0].currentRemoteQuantity = 3;
     store.setCorrections(corrections);
     viewModel->setProposedQuantityText(mug, u"  8 "_s);
-    EXPECT_EQ(preview(0).proposedQuantity, 8);
-    EXPECT_EQ(preview(0).differenceFromCurrentRemote, 5);
+    EXPECT_EQ(std::pair(preview(0).proposedQuantity, preview(0).differenceFromCurrentRemote), std::pair(std::optional<qint64>(8), std::optional<qint64>(5)));
 
     // Clearing the only other selected row's proposal keeps it selected but makes it unsendable.
     viewModel->setSelection(preview(4).id, false);
     EXPECT_TRUE(viewModel->canSend());
     viewModel->setProposedQuantityText(mug, u"  "_s);
-    EXPECT_EQ(preview(0).proposedQuantity, std::nullopt);
-    EXPECT_EQ(preview(0).differenceFromCurrentRemote, std::nullopt);
-    EXPECT_EQ(preview(0).message, u"Proposed quantity is required."_s);
-    EXPECT_TRUE(preview(0).isSelected);
-    EXPECT_EQ(preview(0).status, WooCorrectionStatus::ready);
+    EXPECT_EQ(mugState(), std::make_tuple(std::optional<qint64>(), std::optional<qint64>(), std::optional(u"Proposed quantity is required."_s)));
+    EXPECT_EQ(std::pair(preview(0).isSelected, preview(0).status), std::pair(true, WooCorrectionStatus::ready));
     EXPECT_FALSE(viewModel->canSend());
 
     // Sending without credentials still yields a failed line for it, and never a message line

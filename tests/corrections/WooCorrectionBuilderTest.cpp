@@ -23,15 +23,9 @@ const QUuid itemB = QUuid::fromString(u"BBBBBBBB-0000-4000-8000-000000000002"_s)
 /// A counted catalogue row for product 12 with reference 3 and count 5: ready before any reload.
 InventoryExportRow readyRow() {
     InventoryExportRow row;
-    row.sessionId = sessionText;
-    row.source = u"woocommerce"_s;
-    row.externalProductId = u"12"_s;
-    row.localItemId = itemA.toString(QUuid::WithoutBraces);
-    row.itemName = u"Mug"_s;
-    row.referenceQuantity = 3;
-    row.countedQuantity = 5;
-    row.difference = 2;
-    row.status = InventoryExportRowStatus::difference;
+    row.sessionId = sessionText, row.source = u"woocommerce"_s, row.externalProductId = u"12"_s;
+    row.localItemId = itemA.toString(QUuid::WithoutBraces), row.itemName = u"Mug"_s, row.referenceQuantity = 3;
+    row.countedQuantity = 5, row.difference = 2, row.status = InventoryExportRowStatus::difference;
     return row;
 }
 
@@ -106,9 +100,7 @@ TEST_F(WooCorrectionBuilderTest, DifferencesBeforeAndAfterReload) {
     constexpr qint64 int64Max = std::numeric_limits<qint64>::max();
     const auto edited = [](std::optional<qint64> counted, std::optional<qint64> reference, std::optional<qint64> exported) {
         InventoryExportRow row = readyRow();
-        row.countedQuantity = counted;
-        row.referenceQuantity = reference;
-        row.difference = exported;
+        row.countedQuantity = counted, row.referenceQuantity = reference, row.difference = exported;
         return row;
     };
     // Row (counted, reference, exported difference), store stock -> proposal and the two differences.
@@ -169,18 +161,13 @@ TEST_F(WooCorrectionBuilderTest, MatchingPrefersFullKeyThenProductVariant) {
 
 TEST_F(WooCorrectionBuilderTest, CopiesRowFieldsAndNamesItemsInTheLanguageOfTheBuild) {
     InventoryExportRow named = readyRow();
-    named.externalVariantId = u"7"_s;
-    named.variantName = u"Blue"_s;
-    named.sku = u"MUG-B"_s;
-    named.barcode = u"376000"_s;
-    named.localItemId = itemA.toString(QUuid::WithoutBraces).toLower();
+    named.externalVariantId = u"7"_s, named.variantName = u"Blue"_s, named.sku = u"MUG-B"_s;
+    named.barcode = u"376000"_s, named.localItemId = itemA.toString(QUuid::WithoutBraces).toLower();
     InventoryExportRow emptyName = readyRow();
-    emptyName.itemName = u""_s;
-    emptyName.barcode = u"376001"_s;
+    emptyName.itemName = u""_s, emptyName.barcode = u"376001"_s;
     InventoryExportRow barcodeOnly = readyRow();
     barcodeOnly.itemName.reset();
-    barcodeOnly.barcode = u"376002"_s;
-    barcodeOnly.localItemId = u"not a uuid"_s;
+    barcodeOnly.barcode = u"376002"_s, barcodeOnly.localItemId = u"not a uuid"_s;
     InventoryExportRow unnamed = readyRow();
     unnamed.itemName.reset();
     const auto document = documentWith({named, emptyName, barcodeOnly, unnamed});

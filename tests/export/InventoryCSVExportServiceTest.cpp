@@ -32,32 +32,17 @@ const QString frenchDifferencesHeader =
 
 InventoryExportDocument differencesDocument() {
     InventoryExportRow pull;
-    pull.sessionId = u"S1"_s;
-    pull.sessionName = u"Printemps"_s;
-    pull.inventoryDate = utc(2024, 5, 1, 8, 0, 0);
-    pull.source = u"woocommerce"_s;
-    pull.externalProductId = u"42"_s;
-    pull.localItemId = u"L1"_s;
-    pull.itemName = u"Pull, rouge"_s;
-    pull.variantName = u"M"_s;
-    pull.sku = u"PUL-1"_s;
-    pull.barcode = u"0123"_s;
-    pull.category = u"Vêtements"_s;
-    pull.location = u"Réserve"_s;
-    pull.referenceQuantity = 5;
-    pull.countedQuantity = 2;
-    pull.difference = -3;
-    pull.status = InventoryExportRowStatus::difference;
-    pull.note = u"Boîte \"A\"; rayon 3"_s;
-    pull.lastScannedAt = utc(2024, 5, 1, 10, 15, 30, 750);
+    pull.sessionId = u"S1"_s, pull.sessionName = u"Printemps"_s, pull.inventoryDate = utc(2024, 5, 1, 8, 0, 0);
+    pull.source = u"woocommerce"_s, pull.externalProductId = u"42"_s, pull.localItemId = u"L1"_s;
+    pull.itemName = u"Pull, rouge"_s, pull.variantName = u"M"_s, pull.sku = u"PUL-1"_s, pull.barcode = u"0123"_s;
+    pull.category = u"Vêtements"_s, pull.location = u"Réserve"_s, pull.referenceQuantity = 5;
+    pull.countedQuantity = 2, pull.difference = -3, pull.status = InventoryExportRowStatus::difference;
+    pull.note = u"Boîte \"A\"; rayon 3"_s, pull.lastScannedAt = utc(2024, 5, 1, 10, 15, 30, 750);
     InventoryExportRow bol;
-    bol.itemName = u"Bol"_s;
-    bol.difference = 7;
-    bol.status = InventoryExportRowStatus::counted;
+    bol.itemName = u"Bol"_s, bol.difference = 7, bol.status = InventoryExportRowStatus::counted;
     bol.note = u"ligne 1\nligne 2"_s;
     InventoryExportRow same;
-    same.itemName = u"Same"_s;
-    same.difference = 0;
+    same.itemName = u"Same"_s, same.difference = 0;
     return makeDocument({pull, bol, same}, u"Magasin"_s);
 }
 
@@ -66,9 +51,7 @@ QList<WooCorrectionPreview> corrections() {
                                      u"PUL-1"_s, u"0123"_s, 5, 6, 2, 2, -3, -4, WooCorrectionStatus::ready, true,
                                      u"Correction prête à envoyer."_s};
     WooCorrectionPreview bare;
-    bare.status = WooCorrectionStatus::missingRemoteIdentifier;
-    bare.itemName = u"Bol"_s;
-    bare.countedQuantity = 0;
+    bare.status = WooCorrectionStatus::missingRemoteIdentifier, bare.itemName = u"Bol"_s, bare.countedQuantity = 0;
     return {ready, bare};
 }
 

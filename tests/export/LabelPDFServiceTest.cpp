@@ -28,11 +28,8 @@ QList<InventoryExportRow> numberedRows(int count) {
 
 LabelPrintConfiguration custom(double width, double height, double margin = 8, double hgap = 2, double vgap = 2) {
     LabelPrintConfiguration configuration;
-    configuration.sizePreset = LabelSizePreset::custom;
-    configuration.customWidthMM = width;
-    configuration.customHeightMM = height;
-    configuration.marginMM = margin;
-    configuration.horizontalGapMM = hgap;
+    configuration.sizePreset = LabelSizePreset::custom, configuration.customWidthMM = width;
+    configuration.customHeightMM = height, configuration.marginMM = margin, configuration.horizontalGapMM = hgap;
     configuration.verticalGapMM = vgap;
     return configuration;
 }

@@ -29,10 +29,8 @@ QSizeF pointsOf(LabelSizePreset preset) {
 
 LabelPrintableItem item(const QString& value, std::optional<QString> sku = std::nullopt) {
     LabelPrintableItem result;
-    result.id = u"row"_s;
-    result.encodedValue = value;
-    result.title = result.itemName = u"Organic cotton tee - Forest green - XL"_s;
-    result.sku = std::move(sku);
+    result.id = u"row"_s, result.encodedValue = value;
+    result.title = result.itemName = u"Organic cotton tee - Forest green - XL"_s, result.sku = std::move(sku);
     return result;
 }
 

@@ -39,8 +39,7 @@ void expectEveryLabelScans(const QList<InventoryExportRow>& rows, const LabelPri
 
 LabelPrintConfiguration configuration(LabelSizePreset preset, LabelCodeKind kind = LabelCodeKind::barcode) {
     LabelPrintConfiguration result;
-    result.sizePreset = preset;
-    result.codeKind = kind;
+    result.sizePreset = preset, result.codeKind = kind;
     return result;
 }
 

@@ -19,11 +19,8 @@ inline InventoryExportRow labelRow(std::optional<QString> barcode, std::optional
                                    std::optional<QString> variantName = std::nullopt) {
     InventoryExportRow row;
     row.localItemId = QStringLiteral("item-") + barcode.value_or(inventoryCode.value_or(sku.value_or(QString())));
-    row.barcode = std::move(barcode);
-    row.inventoryCode = std::move(inventoryCode);
-    row.sku = std::move(sku);
-    row.itemName = std::move(itemName);
-    row.variantName = std::move(variantName);
+    row.barcode = std::move(barcode), row.inventoryCode = std::move(inventoryCode), row.sku = std::move(sku);
+    row.itemName = std::move(itemName), row.variantName = std::move(variantName);
     row.status = InventoryExportRowStatus::counted;
     return row;
 }

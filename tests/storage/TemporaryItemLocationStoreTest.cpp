@@ -20,9 +20,7 @@ TEST(TemporaryItemLocationStoreTest, ItemKeysOfCurrentLegacyAndForeignItems) {
     };
     for (const auto& [sessionId, scannedCode, expected] : cases) {
         InventoryExportTemporaryItem item;
-        item.id = u"T-9"_s;
-        item.sessionId = sessionId;
-        item.scannedCode = scannedCode;
+        item.id = u"T-9"_s, item.sessionId = sessionId, item.scannedCode = scannedCode;
         item.provisionalName = u"Vase bleu"_s;
         EXPECT_EQ(TemporaryItemLocationStore::itemKey(item), expected);
     }

@@ -66,8 +66,7 @@ struct WooCorrectionProgressStoreTest : LanguageTest<> {
 TEST_F(WooCorrectionProgressStoreTest, SaveRulesOfTheRecordTable) {
     EXPECT_EQ(WooCorrectionProgressStore::recordKey(preview(u"42"_s, S::ready, [](auto& p) {
                   p.localItemId = QUuid::fromString(u"abcdef01-2345-4678-9abc-def012345678"_s);
-                  p.externalVariantId = u"7"_s;
-                  p.barcode = u"321"_s;
+                  p.externalVariantId = u"7"_s, p.barcode = u"321"_s;
               })),
               u"ABCDEF01-2345-4678-9ABC-DEF012345678|42|7|SKU-42|321|Item 42"_s);
     WooCorrectionPreview bare;
@@ -143,10 +142,8 @@ TEST_F(WooCorrectionProgressStoreTest, ApplyLaysSavedProgressOverFreshPreviews) 
     for (const WooCorrectionPreview& p : saved) {
         fresh.append(preview(p.externalProductId.value()));
     }
-    fresh[1].status = S::noDifference;
-    fresh[1].isSelected = false;
-    fresh[3].status = S::remoteStockChanged;
-    fresh[3].isSelected = false;
+    fresh[1].status = S::noDifference, fresh[1].isSelected = false;
+    fresh[3].status = S::remoteStockChanged, fresh[3].isSelected = false;
     fresh[2].currentRemoteQuantity = 4;
     const QList<WooCorrectionPreview> applied = store.applyProgress(fresh, session);
     ASSERT_EQ(applied.size(), fresh.size());
@@ -190,8 +187,7 @@ TEST_F(WooCorrectionProgressStoreTest, SentRowsShowTheSentOnTextAndAMismatchAfte
     // A record without sentAt (written elsewhere) falls back to the plain sent text.
     useLanguage(AppLanguage::english);
     R record;
-    record.status = S::sent;
-    record.requestedQuantity = 7;
+    record.status = S::sent, record.requestedQuantity = 7;
     EXPECT_EQ(WooCorrectionProgressStore::sentMessage(record, preview(u"30"_s, S::ready, [](auto& p) { p.currentRemoteQuantity = 6; })),
               u"Correction sent. Current Woo stock differs from the sent quantity (6 instead of 7)."_s);
     // A requested quantity alone (the proposal went back to the count) restores the proposal,

@@ -26,12 +26,8 @@ struct RowSpec {
 
 inline InventoryExportRow makeRow(const RowSpec& spec) {
     InventoryExportRow row;
-    row.sessionId = testSessionId;
-    row.itemName = spec.itemName;
-    row.difference = spec.difference;
-    row.status = spec.status;
-    row.location = spec.location;
-    row.barcode = spec.barcode;
+    row.sessionId = testSessionId, row.itemName = spec.itemName, row.difference = spec.difference;
+    row.status = spec.status, row.location = spec.location, row.barcode = spec.barcode;
     return row;
 }
 
@@ -39,8 +35,7 @@ inline InventoryExportRow makeRow(const RowSpec& spec) {
 inline InventoryExportDocument makeDocument(QList<InventoryExportRow> rows,
                                             std::optional<QString> sourceLocation = std::nullopt) {
     InventoryExportDocument document;
-    document.format = u"com.tallybrook.inventory-export"_s;
-    document.formatVersion = 1;
+    document.format = u"com.tallybrook.inventory-export"_s, document.formatVersion = 1;
     document.session.id = testSessionId;
     document.session.name = u"Printemps"_s;
     document.source = InventoryExportSource{u"woocommerce"_s, u"Boutique"_s, std::nullopt, sourceLocation};
