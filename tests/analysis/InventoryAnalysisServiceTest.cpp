@@ -188,31 +188,6 @@ TEST_F(InventoryAnalysisServiceTest, LocationsAreDistinctAndSortedWithoutRegardT
     EXPECT_EQ(InventoryAnalysisService::inventoryLocations(makeDocument({makeRow({})})), QStringList());
 }
 
-TEST_F(InventoryAnalysisServiceTest, TemporaryItemsFallInExactlyOneList) {
-    auto document = makeDocument({});
-    const QString session = document.session.id;
-    for (const auto& [id, sessionId] : {std::pair<QString, std::optional<QString>>{u"same"_s, session},
-                                        {u"none"_s, std::nullopt}, {u"empty"_s, u""_s},
-                                        {u"other"_s, u"0F1E2D3C-0000-4000-8000-000000000000"_s},
-                                        {u"lower"_s, session.toLower()}, {u"spaced"_s, u" "_s + session}}) {
-        document.temporaryItems.append(InventoryExportTemporaryItem());
-        document.temporaryItems.last().id = id;
-        document.temporaryItems.last().sessionId = sessionId;
-    }
-    const auto ids = [](const QList<InventoryExportTemporaryItem>& items) {
-        QStringList result;
-        for (const auto& item : items) {
-            result.append(item.id);
-        }
-        return result;
-    };
-    EXPECT_EQ(ids(InventoryAnalysisService::temporaryItemsForImportedSession(document)), QStringList{u"same"_s});
-    EXPECT_EQ(ids(InventoryAnalysisService::temporaryItemsForOtherSessions(document)),
-              (QStringList{u"other"_s, u"lower"_s, u"spaced"_s}));
-    EXPECT_EQ(ids(InventoryAnalysisService::legacyTemporaryItemsWithoutSession(document)),
-              (QStringList{u"none"_s, u"empty"_s}));
-}
-
 TEST_F(InventoryAnalysisServiceTest, BarcodeColumnShowsTheBarcodeOrTheItemsAliases) {
     auto document = makeDocument({});
     for (const auto& [code, item] : {std::pair{u" A1 "_s, u"item-1"_s}, {u"B2"_s, u" item-1"_s}, {u"A1"_s, u"item-1"_s},
@@ -252,11 +227,15 @@ TEST_F(InventoryAnalysisServiceTest, AnalysisCountsFromTheListsAndTheCorrections
                                   makeRow({.status = InventoryExportRowStatus::unknownCode})});
     document.exportedAt = QDateTime(QDate(2024, 5, 1), QTime(10, 15, 30), Qt::UTC);
     document.unknownCodes = {InventoryExportUnknownCode{}, InventoryExportUnknownCode{}};
-    InventoryExportTemporaryItem mine, other;
-    mine.sessionId = document.session.id, other.sessionId = u"other"_s;
-    document.temporaryItems = {mine, mine, other, InventoryExportTemporaryItem()};
-
-    InventorySessionAnalysis expected{QUuid::fromString(testSessionId), u"Printemps"_s, document.exportedAt, u"Boutique"_s, 7, 5, 1, 4, 2, 2, 1, 1, 1};
+    // Each temporary item falls in one list: of the session, legacy (no or empty id), or foreign
+    // (the id must match exactly).
+    for (const std::optional<QString>& sessionId : {std::optional(testSessionId), std::optional(testSessionId), std::optional<QString>(),
+                                                    std::optional(u""_s), std::optional(u"other"_s),
+                                                    std::optional(testSessionId.toLower()), std::optional(QString(u" "_s + testSessionId))}) {
+        document.temporaryItems.append(InventoryExportTemporaryItem());
+        document.temporaryItems.last().sessionId = sessionId;
+    }
+    InventorySessionAnalysis expected{QUuid::fromString(testSessionId), u"Printemps"_s, document.exportedAt, u"Boutique"_s, 7, 5, 1, 4, 2, 2, 1, 2, 3};
     EXPECT_EQ(InventoryAnalysisService::makeAnalysis(document, {}), expected);
 
     // With corrections, the rows are not looked at: the manually correctable statuses count.

@@ -13,12 +13,10 @@ using namespace tallybrook::test;
 namespace {
 
 struct WooConnectionViewModelTest : LanguageTest<> {
-    WooCredentialStore credentialStore() const {
-        return WooCredentialStore(preferences,
-                                  KeychainService(KeychainService::wooCommerceServiceName(), secrets));
-    }
     std::unique_ptr<WooConnectionViewModel> makeViewModel() const {
-        return std::make_unique<WooConnectionViewModel>(credentialStore(), wooCommerceConnectorFactory());
+        return std::make_unique<WooConnectionViewModel>(
+            WooCredentialStore(preferences, KeychainService(KeychainService::wooCommerceServiceName(), secrets)),
+            wooCommerceConnectorFactory());
     }
 
     std::shared_ptr<InMemoryPreferencesStore> preferences = std::make_shared<InMemoryPreferencesStore>();
@@ -65,11 +63,9 @@ TEST_F(WooConnectionViewModelTest, SaveWritesTheConnectionAndLoadShowsIt) {
     EXPECT_TRUE(viewModel->displayName().isEmpty()) << "the field keeps what was typed";
 
     auto reloaded = makeViewModel();
-    reloaded->load();
-    EXPECT_EQ(reloaded->storeURLString(), u"https://shop.example.com"_s);
-    EXPECT_EQ(reloaded->displayName(), u"shop.example.com"_s);
-    EXPECT_EQ(reloaded->consumerKey(), u" ck_key "_s) << "saved exactly as typed";
-    EXPECT_EQ(reloaded->consumerSecret(), QString());
+    reloaded->load(); // the key is saved exactly as typed
+    EXPECT_EQ(std::tie(reloaded->storeURLString(), reloaded->displayName(), reloaded->consumerKey(), reloaded->consumerSecret()),
+              std::make_tuple(u"https://shop.example.com"_s, u"shop.example.com"_s, u" ck_key "_s, QString()));
     EXPECT_EQ(reloaded->validationState(), State::idle());
 
     viewModel->setStoreURLString(u"https://shop.example.com/"_s);
@@ -108,26 +104,16 @@ TEST_F(WooConnectionViewModelTest, TestingTheFieldsAgainstTheDemoShop) {
     viewModel->testConnection();
     EXPECT_EQ(viewModel->validationState(), State::invalid(u"Invalid WooCommerce URL."_s));
 
-    struct Case {
-        const char* name;
-        QString secret;
-        State::Kind expected;
-        QString messageStart;
-    };
-    const Case cases[] = {
-        {"good credentials", u"cs_demo"_s, State::Kind::valid, u"Connection valid."_s},
-        {"wrong secret", u"cs_wrong"_s, State::Kind::invalid, u"WooCommerce error 401: "_s},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [secret, expected, messageStart] : {std::tuple{u"cs_demo"_s, State::Kind::valid, u"Connection valid."_s},
+                                                          {u"cs_wrong"_s, State::Kind::invalid, u"WooCommerce error 401: "_s}}) {
         viewModel->setStoreURLString(shop.url().toString());
         viewModel->setConsumerKey(u"ck_demo"_s);
-        viewModel->setConsumerSecret(c.secret);
+        viewModel->setConsumerSecret(secret);
         viewModel->testConnection();
         EXPECT_EQ(viewModel->validationState(), State::testing());
         ASSERT_TRUE(waitUntil([&] { return viewModel->validationState().kind != State::Kind::testing; }));
-        EXPECT_EQ(viewModel->validationState().kind, c.expected);
-        EXPECT_TRUE(viewModel->validationState().message.startsWith(c.messageStart))
+        EXPECT_EQ(viewModel->validationState().kind, expected);
+        EXPECT_TRUE(viewModel->validationState().message.startsWith(messageStart))
             << viewModel->validationState().message.toStdString();
     }
     EXPECT_EQ(preferences->string(u"woocommerce.storeURL"_s), std::nullopt) << "testing never saves";

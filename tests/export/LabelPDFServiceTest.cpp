@@ -192,19 +192,11 @@ TEST(LabelPDFServiceTest, ChecksComeInOrderAndDegenerateConfigurationsNeverCrash
 }
 
 TEST(LabelPDFServiceTest, TextsAndFileNames) {
-    EXPECT_EQ(LabelPDFError::noPrintableRows(LabelCodeKind::qrCode).description(AppLanguage::english),
-              u"No displayed row contains a usable product barcode, inventory code or SKU."_s);
     useLanguage(AppLanguage::french);
     EXPECT_EQ(LabelPDFError::invalidBarcodeValue(u"Café"_s).localizedDescription(),
               u"Le code-barres Code 128 ne peut pas encoder cette valeur: Café. Essayez le QR Code."_s);
     EXPECT_EQ(labelsGeneratedMessage(28, 12, AppLanguage::english), u"28 label(s) generated. 12 row(s) skipped."_s);
     EXPECT_EQ(labelsGeneratedMessage(5, 0, AppLanguage::french), u"5 étiquette(s) générée(s)."_s);
-    EXPECT_EQ(labelsCountMessage(28, 40, AppLanguage::english), u"28 printable labels out of 40 displayed rows"_s);
-    EXPECT_EQ(labelsSkippedRowsMessage(LabelCodeKind::qrCode, 12, AppLanguage::french),
-              u"12 ligne(s) seront ignorées faute de code produit, code inventaire ou SKU."_s);
-    EXPECT_EQ(title(LabelSizePreset::avery5167), u"Avery 5167 - 44,45 x 12,7 mm"_s);
-    EXPECT_EQ(labelSizePresetFromRawValue(u"qr35"), LabelSizePreset::qr35);
-    EXPECT_EQ(labelCodeKindFromRawValue(u"QRCode"), std::nullopt);
 
     const std::pair<std::optional<QString>, QString> names[] = {
         {std::nullopt, u""_s}, {u"   "_s, u""_s}, {u"  Aisle 3  "_s, u"-Aisle 3"_s},
