@@ -127,7 +127,8 @@ TEST_F(InventoryAnalysisServiceTest, DifferencesLargestGapFirstThenByNameInCodeP
                                                       u"\U0001F600"_s}));
     const std::tuple<QString, QString, int> orders[] = {
         {u"ab"_s, u"a"_s, 1}, {u""_s, u""_s, 0}, {u"B"_s, u"b"_s, -1}, {u"\U0001F600"_s, u"\uFFFD"_s, 1},
-        {u"\U0001F600"_s, u"\U0001F601"_s, -1}, {u"\uE000"_s, u"\U00010000"_s, -1}};
+        {u"\U0001F600"_s, u"\U0001F601"_s, -1}, {u"\uE000"_s, u"\U00010000"_s, -1},
+        {u"\uE000"_s, u"a"_s, 1}};
     for (const auto& [a, b, order] : orders) {
         EXPECT_EQ(InventoryDifferenceAnalyzer::compareCodePoints(a, b), order) << a.toStdString() << " " << b.toStdString();
     }
