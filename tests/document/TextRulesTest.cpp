@@ -114,6 +114,8 @@ TEST(TextRulesTest, JsonSyntaxLocatorPointsAtTheFirstFault) {
         {"[[[[[", 4, 1, 5, u"[0][0][0][0]"_s, u"nesting too deep"_s},
         {"{\"a\":{\"b\":[1 2]}}", 13, 1, 14, u"a.b[0]"_s, u"expected ',' or ']'"_s},
     };
+    // Nine levels are shown in full; only deeper paths are shortened.
+    EXPECT_EQ(locateJsonSyntaxError("[[[[[[[[[x", 100).value_or(JsonSyntaxError()).path, u"[0]"_s.repeated(9));
     for (const Case& c : cases) {
         const auto error = locateJsonSyntaxError(c.text, 4);
         ASSERT_TRUE(error) << c.text;
