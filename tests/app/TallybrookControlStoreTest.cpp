@@ -1,61 +1,37 @@
 #include "app/TallybrookControlStore.h"
 
 #include "AppTestSupport.h"
+#include "app/InventoryDashboardViewModel.h"
+#include "app/InventoryImportViewModel.h"
+#include "storage/ImportHistoryStore.h"
 
-#include <QSignalSpy>
-#include <gtest/gtest.h>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QUrl>
 
 using namespace tallybrook;
-using namespace tallybrook::testing;
+using namespace tallybrook::test;
 
 namespace {
 
 const QString sessionA = u"6F0E2C1A-9B8D-4E7F-A1B2-C3D4E5F60718"_s;
 const QString sessionB = u"0A1B2C3D-4E5F-4607-8899-AABBCCDDEEFF"_s;
 
-struct TallybrookControlStoreTest : ::testing::Test {
-    void SetUp() override { useLanguage(u"en"_s); }
+QByteArray twoRows(const QString& session, const QString& secondLocation = u"Réserve"_s) {
+    return documentBytes(session, {rowJson(session, u"101"_s, 5, 3, u"Mug"_s), rowJson(session, u"102"_s, 2, 2, u"Bol"_s, secondLocation)});
+}
 
-    QByteArray twoRows(const QString& session, const QString& secondLocation = u"Réserve"_s) {
-        return documentBytes(session, {row(session, u"101"_s, 5, 3, u"Mug"_s, u"Boutique"_s),
-                                       row(session, u"102"_s, 2, 2, u"Bol"_s, secondLocation)});
-    }
-
+struct TallybrookControlStoreTest : LanguageTest<> {
     std::shared_ptr<InMemoryPreferencesStore> preferences = std::make_shared<InMemoryPreferencesStore>();
     TallybrookControlStore store{preferences};
 };
 
 } // namespace
 
-TEST_F(TallybrookControlStoreTest, ImportReplacesTheSessionAndBuildsPreviewsWithoutStock) {
-    QSignalSpy documents(&store, &TallybrookControlStore::documentChanged);
-    QSignalSpy corrections(&store, &TallybrookControlStore::correctionsChanged);
-    store.importInventory(decoded(twoRows(sessionA)), u"a.tallybrook"_s);
-
-    ASSERT_NE(store.document(), nullptr);
-    EXPECT_EQ(store.importedFileName(), u"a.tallybrook"_s);
-    EXPECT_EQ(store.lastRemoteReloadAt(), std::nullopt);
-    ASSERT_EQ(store.corrections().size(), 2);
-    EXPECT_EQ(store.corrections().at(0).status, WooCorrectionStatus::ready);
-    EXPECT_TRUE(store.corrections().at(0).isSelected);
-    EXPECT_EQ(store.corrections().at(1).status, WooCorrectionStatus::noDifference);
-    EXPECT_EQ(documents.count(), 1);
-    EXPECT_EQ(corrections.count(), 1);
-
-    // Every assignment is announced, also one that changes nothing.
-    store.setCorrections(store.corrections());
-    EXPECT_EQ(corrections.count(), 2);
-    const auto first = store.document();
-    store.importInventory(decoded(twoRows(sessionA)), u"a.tallybrook"_s);
-    EXPECT_NE(store.document(), first) << "a new import is a new shared document";
-    EXPECT_EQ(first->session.id, sessionA) << "holders of the old document keep it";
-}
-
-TEST_F(TallybrookControlStoreTest, AnImportAssignsThePropertiesInOrder) {
+TEST_F(TallybrookControlStoreTest, AnImportAssignsThePropertiesInOrderAndBuildsPreviews) {
     QStringList announced;
     const auto record = [&](auto signal, const char* name) {
-        QObject::connect(&store, signal, &store,
-                         [&announced, name] { announced.append(QLatin1StringView(name)); });
+        QObject::connect(&store, signal, &store, [&announced, name] { announced.append(QLatin1StringView(name)); });
     };
     record(&TallybrookControlStore::documentChanged, "document");
     record(&TallybrookControlStore::importedFileNameChanged, "importedFileName");
@@ -64,51 +40,33 @@ TEST_F(TallybrookControlStoreTest, AnImportAssignsThePropertiesInOrder) {
     record(&TallybrookControlStore::updateResultsChanged, "updateResults");
     record(&TallybrookControlStore::lastRemoteReloadAtChanged, "lastRemoteReloadAt");
     record(&TallybrookControlStore::selectedInventoryLocationChanged, "selectedInventoryLocation");
-    record(&TallybrookControlStore::temporaryItemLocationAssignmentsChanged,
-           "temporaryItemLocationAssignments");
-
+    record(&TallybrookControlStore::temporaryItemLocationAssignmentsChanged, "temporaryItemLocationAssignments");
     store.selectInventoryLocation(u"Vitrine"_s);
     announced.clear();
     store.importInventory(decoded(twoRows(sessionA)), u"a.tallybrook"_s);
-    const QStringList clearingTheFilter{u"document"_s,
-                                        u"importedFileName"_s,
-                                        u"validationWarnings"_s,
-                                        u"lastRemoteReloadAt"_s,
-                                        u"selectedInventoryLocation"_s,
-                                        u"temporaryItemLocationAssignments"_s,
-                                        u"updateResults"_s,
-                                        u"corrections"_s};
-    EXPECT_EQ(announced, clearingTheFilter);
+    QStringList expected{u"document"_s, u"importedFileName"_s, u"validationWarnings"_s, u"lastRemoteReloadAt"_s,
+                         u"selectedInventoryLocation"_s, u"temporaryItemLocationAssignments"_s, u"updateResults"_s,
+                         u"corrections"_s};
+    EXPECT_EQ(announced, expected);
+    EXPECT_EQ(store.importedFileName(), u"a.tallybrook"_s);
+    ASSERT_EQ(store.corrections().size(), 2);
+    EXPECT_EQ(store.corrections().at(0).status, WooCorrectionStatus::ready);
+    EXPECT_TRUE(store.corrections().at(0).isSelected);
+    EXPECT_EQ(store.corrections().at(1).status, WooCorrectionStatus::noDifference);
 
-    // A filter the new document has is left alone, so it is not announced.
-    store.selectInventoryLocation(u"Réserve"_s);
-    announced.clear();
-    store.importInventory(decoded(twoRows(sessionB)), std::nullopt);
-    QStringList keepingTheFilter = clearingTheFilter;
-    keepingTheFilter.removeAll(u"selectedInventoryLocation"_s);
-    EXPECT_EQ(announced, keepingTheFilter);
-}
-
-TEST_F(TallybrookControlStoreTest, TheLocationFilterSurvivesOnlyWhenTheNewDocumentHasIt) {
-    store.importInventory(decoded(twoRows(sessionA)), std::nullopt);
-    struct Case {
-        const char* name;
-        std::optional<QString> typed;
-        std::optional<QString> stored;
-    };
-    const Case cases[] = {{"spaces around", u"  Réserve \n"_s, u"Réserve"_s},
-                          {"only spaces", u"   "_s, std::nullopt},
-                          {"none", std::nullopt, std::nullopt}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        store.selectInventoryLocation(c.typed);
-        EXPECT_EQ(store.selectedInventoryLocation(), c.stored);
-    }
-
-    store.selectInventoryLocation(u"Réserve"_s);
-    store.importInventory(decoded(twoRows(sessionB)), std::nullopt);
+    // A filter the new document has is kept, so it is not announced; every assignment is.
+    store.selectInventoryLocation(u"  Réserve \n"_s);
     EXPECT_EQ(store.selectedInventoryLocation(), u"Réserve"_s);
+    announced.clear();
+    const auto first = store.document();
+    store.importInventory(decoded(twoRows(sessionB)), std::nullopt);
+    expected.removeAll(u"selectedInventoryLocation"_s);
+    EXPECT_EQ(announced, expected);
+    EXPECT_EQ(store.selectedInventoryLocation(), u"Réserve"_s);
+    EXPECT_EQ(first->session.id, sessionA) << "holders of the old document keep it";
     store.importInventory(decoded(twoRows(sessionB, u"Vitrine"_s)), std::nullopt);
+    EXPECT_EQ(store.selectedInventoryLocation(), std::nullopt);
+    store.selectInventoryLocation(u"   "_s);
     EXPECT_EQ(store.selectedInventoryLocation(), std::nullopt);
 }
 
@@ -117,53 +75,46 @@ TEST_F(TallybrookControlStoreTest, TemporaryItemLocationsAreAssignedSavedAndRest
         QJsonObject{{u"id"_s, u"T-1"_s}, {u"sessionId"_s, sessionA}, {u"provisionalName"_s, u"Vase"_s}},
         QJsonObject{{u"id"_s, u"T-2"_s}, {u"provisionalName"_s, u"Lot"_s}, {u"location"_s, u"Vitrine"_s}},
         QJsonObject{{u"provisionalName"_s, u"Sans id"_s}}};
-    const QByteArray bytes = documentBytes(u" "_s + sessionA.toLower() + u" "_s, {}, items);
+    const QByteArray bytes = documentBytes(u" "_s + sessionA.toLower() + u" "_s, {}, u"Test"_s, {{u"temporaryItems"_s, items}});
     store.importInventory(decoded(bytes), std::nullopt);
     const QList<InventoryExportTemporaryItem> temporary = store.document()->temporaryItems;
-
     store.assignLocation(u"  Réserve "_s, temporary.at(0));
     store.assignLocation(u"Réserve"_s, temporary.at(1));
     store.assignLocation(u"Atelier"_s, temporary.at(2));
     EXPECT_EQ(store.effectiveLocation(temporary.at(0)), u"Réserve"_s);
     EXPECT_EQ(store.effectiveLocation(temporary.at(1)), u"Vitrine"_s) << "the file's location wins";
-    EXPECT_EQ(
-        store.temporaryItemLocationAssignments().value(u"6F0E2C1A-9B8D-4E7F-A1B2-C3D4E5F60718|T-1||Vase"_s),
-        u"Réserve"_s);
+    EXPECT_EQ(store.temporaryItemLocationAssignments().value(sessionA + u"|T-1||Vase"_s), u"Réserve"_s);
 
     TallybrookControlStore restarted(preferences);
     restarted.importInventory(decoded(bytes), std::nullopt);
     const QList<InventoryExportTemporaryItem> again = restarted.document()->temporaryItems;
     EXPECT_EQ(restarted.effectiveLocation(again.at(0)), u"Réserve"_s);
     EXPECT_EQ(restarted.effectiveLocation(again.at(2)), std::nullopt) << "an item without id gets a new key";
-
     restarted.assignLocation(u" "_s, again.at(0));
     EXPECT_EQ(restarted.effectiveLocation(again.at(0)), std::nullopt);
     TallybrookControlStore third(preferences);
     third.importInventory(decoded(bytes), std::nullopt);
-    EXPECT_EQ(third.temporaryItemLocationAssignments().size(), 2)
-        << "T-2 and the earlier id-less item remain";
+    EXPECT_EQ(third.temporaryItemLocationAssignments().size(), 2) << "T-2 and the earlier id-less item remain";
 }
 
-TEST_F(TallybrookControlStoreTest, ReimportRestoresSendResultsAndProgressButNotTheReloadTime) {
+TEST_F(TallybrookControlStoreTest, ReloadsAndReimportsKeepWhatTheyShould) {
     store.importInventory(decoded(twoRows(sessionA)), std::nullopt);
-    RemoteStockLevel level;
-    level.externalProductId = u"101"_s;
-    level.quantity = 3;
-    level.fetchedAt = QDateTime::currentDateTimeUtc();
-    store.applyRemoteStocks({level});
+    const QList<WooCorrectionPreview> built = store.corrections();
+    store.applyPartialRemoteStocks({level(u"102"_s, 9)});
+    EXPECT_EQ(store.corrections().at(0), built.at(0)) << "not read: unchanged";
+    EXPECT_EQ(store.corrections().at(1).currentRemoteQuantity, 9);
+    EXPECT_NE(store.corrections().at(1).id, built.at(1).id);
+
+    store.applyRemoteStocks({level(u"101"_s, 3)});
     ASSERT_TRUE(store.lastRemoteReloadAt().has_value());
     const QDateTime reloadedAt = *store.lastRemoteReloadAt();
     store.saveProgress();
     store.applyRemoteStocks({});
     EXPECT_EQ(store.lastRemoteReloadAt(), reloadedAt) << "an empty list leaves the reload time";
-
     QList<WooCorrectionPreview> corrections = store.corrections();
     corrections[0].isSelected = false;
     WooUpdateResultLine line;
-    line.id = QUuid::createUuid();
-    line.correctionId = corrections[0].id;
-    line.itemName = u"Mug"_s;
-    line.updatedAt = reloadedAt;
+    line.id = QUuid::createUuid(), line.correctionId = corrections[0].id, line.updatedAt = reloadedAt;
     store.setCorrections(corrections);
     store.setUpdateResults({line});
     store.saveProgress();
@@ -174,20 +125,55 @@ TEST_F(TallybrookControlStoreTest, ReimportRestoresSendResultsAndProgressButNotT
     EXPECT_EQ(restarted.lastRemoteReloadAt(), std::nullopt);
     EXPECT_FALSE(restarted.corrections().at(0).isSelected);
     EXPECT_EQ(restarted.corrections().at(0).currentRemoteQuantity, 3) << "last known stock laid over";
-
     restarted.importInventory(decoded(twoRows(sessionB)), std::nullopt);
     EXPECT_TRUE(restarted.updateResults().isEmpty());
 }
 
-TEST_F(TallybrookControlStoreTest, APartialReloadReplacesOnlyTheRowsThatWereRead) {
-    store.importInventory(decoded(twoRows(sessionA)), std::nullopt);
-    const QList<WooCorrectionPreview> before = store.corrections();
-    RemoteStockLevel level;
-    level.externalProductId = u"102"_s;
-    level.quantity = 9;
-    level.fetchedAt = QDateTime::currentDateTimeUtc();
-    store.applyPartialRemoteStocks({level});
-    EXPECT_EQ(store.corrections().at(0), before.at(0)) << "not read: unchanged";
-    EXPECT_EQ(store.corrections().at(1).currentRemoteQuantity, 9);
-    EXPECT_NE(store.corrections().at(1).id, before.at(1).id);
+TEST_F(TallybrookControlStoreTest, FilesAreImportedIntoTheStoreAndTheHistoryOrNotAtAll) {
+    QTemporaryDir dir;
+    const auto writeFile = [&](const QString& name, const QByteArray& bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    };
+    ImportHistoryStore history(preferences);
+    InventoryImportViewModel viewModel(store, history);
+    const QByteArray bytes = twoRows(sessionA);
+    int importingChanges = 0;
+    QObject::connect(&viewModel, &InventoryImportViewModel::isImportingChanged, [&] { ++importingChanges; });
+    EXPECT_TRUE(viewModel.importFile(writeFile(u"printemps.tallybrook"_s, bytes)));
+    EXPECT_EQ(importingChanges, 2) << "true while importing, then false";
+    EXPECT_FALSE(viewModel.isImporting());
+    EXPECT_EQ(store.importedFileName(), u"printemps.tallybrook"_s);
+    ASSERT_EQ(history.recentImports().size(), 1);
+    EXPECT_EQ(history.recentImports().at(0).documentData, bytes);
+    InventoryDashboardViewModel dashboard;
+    dashboard.refresh(store.document(), store.corrections());
+    EXPECT_EQ(dashboard.analysis().value_or(InventorySessionAnalysis()).totalRows, 2);
+
+    const auto document = store.document();
+    const std::optional<QByteArray> storedHistory = preferences->data(ImportHistoryStore::storageKey());
+    const std::pair<QString, QString> failures[] = {
+        {writeFile(u"notes.txt"_s, "just some text"), u"Invalid Tallybrook format: "_s},
+        {writeFile(u"v9.tallybrook"_s, documentBytes(sessionB, {}, u"v9"_s, {{u"formatVersion"_s, 9}})),
+         u"Unsupported Tallybrook format version: 9."_s},
+        {dir.filePath(u"absent.tallybrook"_s), QString()},
+    };
+    for (const auto& [path, messageStart] : failures) {
+        EXPECT_FALSE(viewModel.importFile(path));
+        EXPECT_FALSE(viewModel.errorMessage().value_or(QString()).isEmpty());
+        EXPECT_TRUE(viewModel.errorMessage().value_or(QString()).startsWith(messageStart));
+        EXPECT_FALSE(viewModel.isImporting());
+        EXPECT_EQ(store.document(), document);
+        EXPECT_EQ(preferences->data(ImportHistoryStore::storageKey()), storedHistory);
+    }
+    // The next successful import clears the message; a restart reopens the newest import.
+    EXPECT_TRUE(viewModel.importDroppedUrls({QUrl::fromLocalFile(dir.filePath(u"printemps.tallybrook"_s)), QUrl(u"https://example.com/x"_s)}));
+    EXPECT_EQ(viewModel.errorMessage(), std::nullopt);
+    EXPECT_FALSE(viewModel.importDroppedUrls({}));
+    TallybrookControlStore restarted(preferences);
+    EXPECT_TRUE(ImportHistoryStore(preferences).restoreMostRecent(restarted));
+    EXPECT_EQ(restarted.importedFileName(), u"printemps.tallybrook"_s);
+    EXPECT_FALSE(ImportHistoryStore(preferences).restoreMostRecent(restarted)) << "a document is already open";
 }

@@ -8,19 +8,15 @@
 #include <gtest/gtest.h>
 
 using namespace tallybrook;
-using namespace tallybrook::testing;
+using namespace tallybrook::test;
 
 namespace {
 
-struct WooConnectionViewModelTest : ::testing::Test {
-    void SetUp() override { useLanguage(u"en"_s); }
-
-    WooCredentialStore credentialStore() const {
-        return WooCredentialStore(preferences,
-                                  KeychainService(KeychainService::wooCommerceServiceName(), secrets));
-    }
+struct WooConnectionViewModelTest : LanguageTest<> {
     std::unique_ptr<WooConnectionViewModel> makeViewModel() const {
-        return std::make_unique<WooConnectionViewModel>(credentialStore(), wooCommerceConnectorFactory());
+        return std::make_unique<WooConnectionViewModel>(
+            WooCredentialStore(preferences, KeychainService(KeychainService::wooCommerceServiceName(), secrets)),
+            wooCommerceConnectorFactory());
     }
 
     std::shared_ptr<InMemoryPreferencesStore> preferences = std::make_shared<InMemoryPreferencesStore>();
@@ -32,31 +28,19 @@ using State = WooConnectionViewModel::ValidationState;
 } // namespace
 
 TEST(WooConnectionViewModelNormalisationTest, UserTextBecomesTheStoreURL) {
-    struct Case {
-        QString typed;
-        std::optional<QString> expected;
-    };
-    const Case cases[] = {
-        {u""_s, std::nullopt},
+    const std::pair<QString, std::optional<QString>> cases[] = {
         {u"  \n "_s, std::nullopt},
-        {u"shop.example.com"_s, u"https://shop.example.com"_s},
         {u"  shop.example.com/boutique \n"_s, u"https://shop.example.com/boutique"_s},
-        {u"https://shop.example.com/"_s, u"https://shop.example.com/"_s},
         {u"http://shop.example.com/wp"_s, u"http://shop.example.com/wp"_s},
         {u"https://shop.example.com:8443/boutique/"_s, u"https://shop.example.com:8443/boutique/"_s},
-        // The host part of host:port reads as a scheme, so the text stays as typed.
-        {u"localhost:8080"_s, u"localhost:8080"_s},
+        {u"localhost:8080"_s, u"localhost:8080"_s}, // the host of host:port reads as a scheme
         {u"127.0.0.1:8080"_s, u"https://127.0.0.1:8080"_s},
         {u"exa mple.com"_s, std::nullopt},
         {u"https://exa mple.com"_s, std::nullopt},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.typed.toStdString());
-        const std::optional<QUrl> url = WooConnectionViewModel::normalizeStoreURL(c.typed);
-        ASSERT_EQ(url.has_value(), c.expected.has_value());
-        if (url) {
-            EXPECT_EQ(url->toString(QUrl::FullyEncoded), *c.expected);
-        }
+    for (const auto& [typed, expected] : cases) {
+        const std::optional<QUrl> url = WooConnectionViewModel::normalizeStoreURL(typed);
+        EXPECT_EQ(url ? std::optional(url->toString(QUrl::FullyEncoded)) : std::nullopt, expected) << typed.toStdString();
     }
 }
 
@@ -79,11 +63,9 @@ TEST_F(WooConnectionViewModelTest, SaveWritesTheConnectionAndLoadShowsIt) {
     EXPECT_TRUE(viewModel->displayName().isEmpty()) << "the field keeps what was typed";
 
     auto reloaded = makeViewModel();
-    reloaded->load();
-    EXPECT_EQ(reloaded->storeURLString(), u"https://shop.example.com"_s);
-    EXPECT_EQ(reloaded->displayName(), u"shop.example.com"_s);
-    EXPECT_EQ(reloaded->consumerKey(), u" ck_key "_s) << "saved exactly as typed";
-    EXPECT_EQ(reloaded->consumerSecret(), QString());
+    reloaded->load(); // the key is saved exactly as typed
+    EXPECT_EQ(std::tie(reloaded->storeURLString(), reloaded->displayName(), reloaded->consumerKey(), reloaded->consumerSecret()),
+              std::make_tuple(u"https://shop.example.com"_s, u"shop.example.com"_s, u" ck_key "_s, QString()));
     EXPECT_EQ(reloaded->validationState(), State::idle());
 
     viewModel->setStoreURLString(u"https://shop.example.com/"_s);
@@ -103,21 +85,13 @@ TEST_F(WooConnectionViewModelTest, KeychainFailuresShowOnSaveAndLeaveTheFieldsOn
     EXPECT_EQ(viewModel->errorMessage(), u"Keychain error: -25308."_s);
     EXPECT_EQ(preferences->string(u"woocommerce.storeURL"_s), u"https://shop.example.com"_s);
 
-    // Nothing in the Keychain, then a locked Keychain: URL and name load, the typed key and
-    // secret stay.
-    for (bool locked : {false, true}) {
-        SCOPED_TRACE(locked ? "locked" : "no items");
-        secrets->setReadFailure(locked ? std::optional<qint32>(-25308) : std::nullopt);
-        auto fresh = makeViewModel();
-        fresh->setConsumerKey(u"typed key"_s);
-        fresh->setConsumerSecret(u"typed secret"_s);
-        fresh->load();
-        EXPECT_EQ(fresh->storeURLString(), u"https://shop.example.com"_s);
-        EXPECT_EQ(fresh->displayName(), u"shop.example.com"_s);
-        EXPECT_EQ(fresh->consumerKey(), u"typed key"_s);
-        EXPECT_EQ(fresh->consumerSecret(), u"typed secret"_s);
-        EXPECT_EQ(fresh->errorMessage(), std::nullopt);
-    }
+    // A locked Keychain on load: URL and name load, the typed key and secret stay.
+    secrets->setReadFailure(-25308);
+    auto fresh = makeViewModel();
+    fresh->setConsumerKey(u"typed key"_s);
+    fresh->load();
+    EXPECT_EQ(std::tie(fresh->storeURLString(), fresh->consumerKey()), std::make_tuple(u"https://shop.example.com"_s, u"typed key"_s));
+    EXPECT_EQ(fresh->errorMessage(), std::nullopt);
 }
 
 TEST_F(WooConnectionViewModelTest, TestingTheFieldsAgainstTheDemoShop) {
@@ -130,26 +104,16 @@ TEST_F(WooConnectionViewModelTest, TestingTheFieldsAgainstTheDemoShop) {
     viewModel->testConnection();
     EXPECT_EQ(viewModel->validationState(), State::invalid(u"Invalid WooCommerce URL."_s));
 
-    struct Case {
-        const char* name;
-        QString secret;
-        State::Kind expected;
-        QString messageStart;
-    };
-    const Case cases[] = {
-        {"good credentials", u"cs_demo"_s, State::Kind::valid, u"Connection valid."_s},
-        {"wrong secret", u"cs_wrong"_s, State::Kind::invalid, u"WooCommerce error 401: "_s},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [secret, expected, messageStart] : {std::tuple{u"cs_demo"_s, State::Kind::valid, u"Connection valid."_s},
+                                                          {u"cs_wrong"_s, State::Kind::invalid, u"WooCommerce error 401: "_s}}) {
         viewModel->setStoreURLString(shop.url().toString());
         viewModel->setConsumerKey(u"ck_demo"_s);
-        viewModel->setConsumerSecret(c.secret);
+        viewModel->setConsumerSecret(secret);
         viewModel->testConnection();
         EXPECT_EQ(viewModel->validationState(), State::testing());
         ASSERT_TRUE(waitUntil([&] { return viewModel->validationState().kind != State::Kind::testing; }));
-        EXPECT_EQ(viewModel->validationState().kind, c.expected);
-        EXPECT_TRUE(viewModel->validationState().message.startsWith(c.messageStart))
+        EXPECT_EQ(viewModel->validationState().kind, expected);
+        EXPECT_TRUE(viewModel->validationState().message.startsWith(messageStart))
             << viewModel->validationState().message.toStdString();
     }
     EXPECT_EQ(preferences->string(u"woocommerce.storeURL"_s), std::nullopt) << "testing never saves";

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 using namespace tallybrook;
-using namespace tallybrook::testing;
+using namespace tallybrook::test;
 
 namespace {
 
@@ -19,91 +19,61 @@ const QString sessionB = u"0A1B2C3D-4E5F-4607-8899-AABBCCDDEEFF"_s;
 /// Rows built as: 0 ready (Mug), 1 noDifference (Bol), 2 missingRemoteIdentifier (Carafe),
 /// 3 ignored (Vase), 4 ready (Théière).
 QByteArray fiveRows(const QString& session) {
-    return documentBytes(session,
-                         {row(session, u"101"_s, 5, 3, u"Mug"_s), row(session, u"102"_s, 2, 2, u"Bol"_s),
-                          row(session, std::nullopt, 4, 1, u"Carafe"_s),
-                          row(session, u"104"_s, std::nullopt, 3, u"Vase"_s),
-                          row(session, u"105"_s, 1, 6, u"Théière"_s)});
+    return documentBytes(session, {rowJson(session, u"101"_s, 5, 3, u"Mug"_s), rowJson(session, u"102"_s, 2, 2, u"Bol"_s),
+                                   rowJson(session, std::nullopt, 4, 1, u"Carafe"_s),
+                                   rowJson(session, u"104"_s, std::nullopt, 3, u"Vase"_s),
+                                   rowJson(session, u"105"_s, 1, 6, u"Théière"_s)});
 }
 
-struct WooCorrectionsViewModelTest : ::testing::Test {
+struct WooCorrectionsViewModelTest : LanguageTest<> {
     void SetUp() override {
-        useLanguage(u"en"_s);
+        LanguageTest::SetUp();
         store.importInventory(decoded(fiveRows(sessionA)), std::nullopt);
     }
 
     WooCredentialStore credentialStore() const {
-        return WooCredentialStore(preferences,
-                                  KeychainService(KeychainService::wooCommerceServiceName(), secrets));
+        return WooCredentialStore(preferences, KeychainService(KeychainService::wooCommerceServiceName(), secrets));
     }
-    void configure() {
-        credentialStore().save(QUrl(u"https://shop.example"_s), std::nullopt, u"k"_s, u"s"_s);
-    }
-    std::unique_ptr<WooCorrectionsViewModel> makeViewModel() {
-        return std::make_unique<WooCorrectionsViewModel>(
-            store, credentialStore(), [this](const WooStoredCredentials&) { return connector; });
-    }
+    void configure() { credentialStore().save(QUrl(u"https://shop.example"_s), std::nullopt, u"k"_s, u"s"_s); }
     const WooCorrectionPreview& preview(int index) const { return store.corrections().at(index); }
     std::optional<QByteArray> storedProgress() const {
         return preferences->data(WooCorrectionProgressStore::defaultStorageKey());
-    }
-    RemoteStockLevel level(const QString& product, std::optional<qint64> quantity) const {
-        RemoteStockLevel result;
-        result.externalProductId = product;
-        result.quantity = quantity;
-        result.stockManaged = true;
-        result.fetchedAt = QDateTime::currentDateTimeUtc();
-        return result;
     }
 
     std::shared_ptr<InMemoryPreferencesStore> preferences = std::make_shared<InMemoryPreferencesStore>();
     std::shared_ptr<InMemorySecretStore> secrets = std::make_shared<InMemorySecretStore>();
     std::shared_ptr<ScriptedConnector> connector = std::make_shared<ScriptedConnector>();
     TallybrookControlStore store{preferences};
+    WooCorrectionsViewModel model{store, credentialStore(), [this](const WooStoredCredentials&) { return connector; }};
+    WooCorrectionsViewModel* viewModel = &model;
 };
 
 } // namespace
 
 TEST(ProposedQuantityTextTest, ParsesSignedDecimalIntegersOnly) {
     using Kind = ProposedQuantityText::Kind;
-    struct Case {
-        QString text;
-        ProposedQuantityText expected;
+    constexpr qint64 int64Max = std::numeric_limits<qint64>::max();
+    const std::pair<QString, ProposedQuantityText> cases[] = {
+        {u"  12 \n"_s, {Kind::value, 12}}, {u"+3"_s, {Kind::value, 3}}, {u"-4"_s, {Kind::value, -4}},
+        {u"007"_s, {Kind::value, 7}}, {u"9223372036854775807"_s, {Kind::value, int64Max}},
+        {u"-9223372036854775808"_s, {Kind::value, -int64Max - 1}}, {u" \t\n"_s, {Kind::cleared, 0}},
+        {u"9223372036854775808"_s, {}}, {u"2.5"_s, {}}, {u"3 pieces"_s, {}}, {u"+"_s, {}}, {u"--1"_s, {}},
+        {u"1 000"_s, {}}, {u"١٢"_s, {}} /* Arabic-Indic digits */, {u"0x10"_s, {}},
     };
-    const Case cases[] = {
-        {u"7"_s, {Kind::value, 7}},
-        {u"  12 \n"_s, {Kind::value, 12}},
-        {u"+3"_s, {Kind::value, 3}},
-        {u"-4"_s, {Kind::value, -4}},
-        {u"007"_s, {Kind::value, 7}},
-        {u"9223372036854775807"_s, {Kind::value, std::numeric_limits<qint64>::max()}},
-        {u"-9223372036854775808"_s, {Kind::value, std::numeric_limits<qint64>::min()}},
-        {u""_s, {Kind::cleared, 0}},
-        {u" \t\n"_s, {Kind::cleared, 0}},
-        {u"9223372036854775808"_s, {}},
-        {u"2.5"_s, {}},
-        {u"3 pieces"_s, {}},
-        {u"+"_s, {}},
-        {u"--1"_s, {}},
-        {u"1 000"_s, {}},
-        {u"١٢"_s, {}}, // Arabic-Indic digits are not accepted
-        {u"0x10"_s, {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text.toStdString());
-        EXPECT_EQ(ProposedQuantityText::parse(c.text), c.expected);
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(ProposedQuantityText::parse(text), expected) << text.toStdString();
     }
 }
 
 TEST_F(WooCorrectionsViewModelTest, ProposedQuantityEditsFollowTheTextRules) {
-    auto viewModel = makeViewModel();
     const QUuid mug = preview(0).id;
     ASSERT_EQ(preview(0).status, WooCorrectionStatus::ready);
 
-    viewModel->setProposedQuantityText(mug, u"-3"_s);
-    EXPECT_EQ(preview(0).proposedQuantity, 0) << "negative proposals become 0";
-    EXPECT_EQ(preview(0).message, u"Proposed quantity adjusted manually."_s);
-    EXPECT_EQ(preview(0).differenceFromCurrentRemote, std::nullopt) << "no remote stock known";
+    const auto mugState = [&] {
+        return std::make_tuple(preview(0).proposedQuantity, preview(0).differenceFromCurrentRemote, preview(0).message);
+    };
+    viewModel->setProposedQuantityText(mug, u"-3"_s); // negative proposals become 0; no remote stock known
+    EXPECT_EQ(mugState(), std::make_tuple(std::optional<qint64>(0), std::optional<qint64>(), std::optional(u"Proposed quantity adjusted manually."_s)));
 
     const std::optional<QByteArray> saved = storedProgress();
     const QList<WooCorrectionPreview> before = store.corrections();
@@ -120,18 +90,14 @@ TEST_F(WooCorrectionsViewModelTest, ProposedQuantityEditsFollowTheTextRules) {
     corrections[0].currentRemoteQuantity = 3;
     store.setCorrections(corrections);
     viewModel->setProposedQuantityText(mug, u"  8 "_s);
-    EXPECT_EQ(preview(0).proposedQuantity, 8);
-    EXPECT_EQ(preview(0).differenceFromCurrentRemote, 5);
+    EXPECT_EQ(std::pair(preview(0).proposedQuantity, preview(0).differenceFromCurrentRemote), std::pair(std::optional<qint64>(8), std::optional<qint64>(5)));
 
     // Clearing the only other selected row's proposal keeps it selected but makes it unsendable.
     viewModel->setSelection(preview(4).id, false);
     EXPECT_TRUE(viewModel->canSend());
     viewModel->setProposedQuantityText(mug, u"  "_s);
-    EXPECT_EQ(preview(0).proposedQuantity, std::nullopt);
-    EXPECT_EQ(preview(0).differenceFromCurrentRemote, std::nullopt);
-    EXPECT_EQ(preview(0).message, u"Proposed quantity is required."_s);
-    EXPECT_TRUE(preview(0).isSelected);
-    EXPECT_EQ(preview(0).status, WooCorrectionStatus::ready);
+    EXPECT_EQ(mugState(), std::make_tuple(std::optional<qint64>(), std::optional<qint64>(), std::optional(u"Proposed quantity is required."_s)));
+    EXPECT_EQ(std::pair(preview(0).isSelected, preview(0).status), std::pair(true, WooCorrectionStatus::ready));
     EXPECT_FALSE(viewModel->canSend());
 
     // Sending without credentials still yields a failed line for it, and never a message line
@@ -147,21 +113,7 @@ TEST_F(WooCorrectionsViewModelTest, ProposedQuantityEditsFollowTheTextRules) {
     EXPECT_FALSE(preview(0).isSelected);
 }
 
-TEST_F(WooCorrectionsViewModelTest, CountersCountTheWholeList) {
-    QList<WooCorrectionPreview> corrections = store.corrections();
-    corrections[1].status = WooCorrectionStatus::remoteStockChanged;
-    corrections[1].isSelected = true; // not correctable: not counted as selected
-    corrections[3].status = WooCorrectionStatus::failed;
-    corrections[4].isSelected = false;
-    store.setCorrections(corrections);
-    auto viewModel = makeViewModel();
-    viewModel->setSelectedStatus(WooCorrectionStatus::ready);
-    viewModel->setSearchText(u"nothing matches this"_s);
-    EXPECT_EQ(viewModel->counters(), (WooCorrectionCounters{2, 1, 1, 2}));
-}
-
 TEST_F(WooCorrectionsViewModelTest, FilterAndSearch) {
-    auto viewModel = makeViewModel();
     const auto visibleNames = [&] {
         QStringList names;
         for (const WooCorrectionPreview& p : viewModel->filteredCorrections(store.corrections())) {
@@ -169,36 +121,37 @@ TEST_F(WooCorrectionsViewModelTest, FilterAndSearch) {
         }
         return names;
     };
-    struct Case {
-        const char* name;
-        std::optional<WooCorrectionStatus> status;
-        QString search;
-        QStringList expected;
+    const std::tuple<std::optional<WooCorrectionStatus>, QString, QStringList> cases[] = {
+        {std::nullopt, u"  \n "_s, {u"Mug"_s, u"Bol"_s, u"Carafe"_s, u"Vase"_s, u"Théière"_s}},
+        {std::nullopt, u"THEIERE"_s, {u"Théière"_s}},
+        {std::nullopt, u"ready"_s, {u"Mug"_s, u"Théière"_s}}, // the status name in the current language
+        {std::nullopt, u"sku mug"_s, {u"Mug"_s}},
+        {std::nullopt, u"104"_s, {u"Vase"_s}},
+        {std::nullopt, u"missing woocommerce"_s, {u"Carafe"_s}}, // the message
+        {WooCorrectionStatus::noDifference, QString(), {u"Bol"_s}},
+        {WooCorrectionStatus::ready, u"mug"_s, {u"Mug"_s}},
     };
-    const Case cases[] = {
-        {"everything", std::nullopt, u"  \n "_s, {u"Mug"_s, u"Bol"_s, u"Carafe"_s, u"Vase"_s, u"Théière"_s}},
-        {"accents and case ignored", std::nullopt, u"THEIERE"_s, {u"Théière"_s}},
-        {"status name in the current language", std::nullopt, u"ready"_s, {u"Mug"_s, u"Théière"_s}},
-        {"every word somewhere", std::nullopt, u"sku mug"_s, {u"Mug"_s}},
-        {"product id", std::nullopt, u"104"_s, {u"Vase"_s}},
-        {"message text", std::nullopt, u"missing woocommerce"_s, {u"Carafe"_s}},
-        {"status filter", WooCorrectionStatus::noDifference, QString(), {u"Bol"_s}},
-        {"filter and search", WooCorrectionStatus::ready, u"mug"_s, {u"Mug"_s}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        viewModel->setSelectedStatus(c.status);
-        viewModel->setSearchText(c.search);
-        EXPECT_EQ(visibleNames(), c.expected);
+    for (const auto& [status, search, expected] : cases) {
+        viewModel->setSelectedStatus(status);
+        viewModel->setSearchText(search);
+        EXPECT_EQ(visibleNames(), expected) << search.toStdString();
     }
-    useLanguage(u"fr"_s);
+    useLanguage(AppLanguage::french);
     viewModel->setSelectedStatus(std::nullopt);
     viewModel->setSearchText(u"pret"_s);
     EXPECT_EQ(visibleNames(), (QStringList{u"Mug"_s, u"Théière"_s})) << "\"Prêt\" in French";
+
+    // The counters count the whole list, whatever is shown.
+    QList<WooCorrectionPreview> corrections = store.corrections();
+    corrections[1].status = WooCorrectionStatus::remoteStockChanged;
+    corrections[1].isSelected = true; // not correctable: not counted as selected
+    corrections[3].status = WooCorrectionStatus::failed;
+    corrections[4].isSelected = false;
+    store.setCorrections(corrections);
+    EXPECT_EQ(viewModel->counters(), (WooCorrectionCounters{2, 1, 1, 2}));
 }
 
 TEST_F(WooCorrectionsViewModelTest, SelectionRules) {
-    auto viewModel = makeViewModel();
     // Failed is not correctable: selecting the visible correctable rows does nothing, saves nothing.
     QList<WooCorrectionPreview> corrections = store.corrections();
     corrections[3].status = WooCorrectionStatus::failed;
@@ -239,43 +192,28 @@ TEST_F(WooCorrectionsViewModelTest, SelectionRules) {
     EXPECT_FALSE(preview(3).isSelected) << "failed is blocking";
 }
 
-TEST_F(WooCorrectionsViewModelTest, ReloadWithoutCredentialsSaysSoAndLeavesThePreviews) {
-    auto viewModel = makeViewModel();
+TEST_F(WooCorrectionsViewModelTest, ReloadAppliesTheLevelsAndSummarisesTheReport) {
     const QList<WooCorrectionPreview> before = store.corrections();
-    QSignalSpy reloading(viewModel.get(), &WooCorrectionsViewModel::isReloadingStocksChanged);
+    QSignalSpy reloading(viewModel, &WooCorrectionsViewModel::isReloadingStocksChanged);
     viewModel->reloadStocks();
     EXPECT_EQ(viewModel->errorMessage(), u"WooCommerce connection is not configured."_s);
-    EXPECT_FALSE(viewModel->isReloadingStocks());
-    EXPECT_EQ(reloading.count(), 2);
+    EXPECT_EQ(std::pair(viewModel->isReloadingStocks(), reloading.count()), std::pair(false, qsizetype(2)));
     EXPECT_EQ(store.corrections(), before);
     EXPECT_EQ(connector->requests.load(), 0);
-}
 
-TEST_F(WooCorrectionsViewModelTest, ReloadAppliesTheLevelsAndSummarisesTheReport) {
     configure();
-    auto viewModel = makeViewModel();
-    QSignalSpy progress(viewModel.get(), &WooCorrectionsViewModel::progressChanged);
-    struct Case {
-        const char* name;
-        QList<RemoteStockLevel> levels;
-        std::optional<QString> message;
+    QSignalSpy progress(viewModel, &WooCorrectionsViewModel::progressChanged);
+    const std::pair<QList<RemoteStockLevel>, std::optional<QString>> cases[] = {
+        {{level(u"101"_s, 3), level(u"102"_s, 2), level(u"104"_s, 3), level(u"105"_s, 6)}, std::nullopt},
+        {{level(u"101"_s, std::nullopt)}, u"Reload completed, but WooCommerce did not return any numeric stock quantity."_s},
     };
-    const Case cases[] = {
-        {"every stock read",
-         {level(u"101"_s, 3), level(u"102"_s, 2), level(u"104"_s, 3), level(u"105"_s, 6)},
-         std::nullopt},
-        {"no quantity anywhere",
-         {level(u"101"_s, std::nullopt)},
-         u"Reload completed, but WooCommerce did not return any numeric stock quantity."_s},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        connector->levels = c.levels;
+    for (const auto& [levels, message] : cases) {
+        connector->levels = levels;
         connector->requestedItemCount = 4;
         viewModel->reloadStocks();
         EXPECT_TRUE(viewModel->isReloadingStocks());
         ASSERT_TRUE(waitUntil([&] { return !viewModel->isReloadingStocks(); }));
-        EXPECT_EQ(viewModel->errorMessage(), c.message);
+        EXPECT_EQ(viewModel->errorMessage(), message);
         EXPECT_TRUE(store.lastRemoteReloadAt().has_value());
         EXPECT_EQ(viewModel->progressTotal(), 0) << "progress resets when the run ends";
     }
@@ -291,7 +229,6 @@ TEST_F(WooCorrectionsViewModelTest, ReloadAppliesTheLevelsAndSummarisesTheReport
 
 TEST_F(WooCorrectionsViewModelTest, AReloadForAReplacedDocumentIsDropped) {
     configure();
-    auto viewModel = makeViewModel();
     connector->levels = {level(u"101"_s, 1)};
     connector->requestedItemCount = 1;
     connector->gated = true;
@@ -309,7 +246,6 @@ TEST_F(WooCorrectionsViewModelTest, AReloadForAReplacedDocumentIsDropped) {
 
 TEST_F(WooCorrectionsViewModelTest, ASendForAReplacedDocumentKeepsItsOutcomeInItsSession) {
     configure();
-    auto viewModel = makeViewModel();
     connector->gated = true;
     const auto sentNames = [&] {
         QStringList names;
@@ -362,7 +298,6 @@ TEST_F(WooCorrectionsViewModelTest, ASendForAReplacedDocumentKeepsItsOutcomeInIt
 
 TEST_F(WooCorrectionsViewModelTest, StoppingEndsARunBetweenTwoRequests) {
     configure();
-    auto viewModel = makeViewModel();
     connector->levels = {level(u"101"_s, 3), level(u"105"_s, 6), level(u"102"_s, 2)};
     connector->requestedItemCount = 3;
     connector->gated = true;

@@ -1,11 +1,11 @@
 #include "export/LabelPDFService.h"
 
-#include "LabelScanSupport.h"
 #include "LabelTestSupport.h"
+#include "export/LabelFileName.h"
 #include "export/LabelPDFError.h"
 #include "export/LabelSheetGeometry.h"
+#include "support/TestLanguage.h"
 
-#include <gtest/gtest.h>
 #include <limits>
 
 using namespace tallybrook;
@@ -13,6 +13,10 @@ using namespace tallybrook::test;
 using namespace Qt::StringLiterals;
 
 namespace {
+
+constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
+constexpr double inf = std::numeric_limits<double>::infinity();
+constexpr double mm = 72 / 25.4;
 
 QList<InventoryExportRow> numberedRows(int count) {
     QList<InventoryExportRow> rows;
@@ -22,9 +26,21 @@ QList<InventoryExportRow> numberedRows(int count) {
     return rows;
 }
 
+LabelPrintConfiguration custom(double width, double height, double margin = 8, double hgap = 2, double vgap = 2) {
+    LabelPrintConfiguration configuration;
+    configuration.sizePreset = LabelSizePreset::custom, configuration.customWidthMM = width;
+    configuration.customHeightMM = height, configuration.marginMM = margin, configuration.horizontalGapMM = hgap;
+    configuration.verticalGapMM = vgap;
+    return configuration;
+}
+
+LabelPDFResult sheet(const QList<InventoryExportRow>& rows, const LabelPrintConfiguration& configuration = {}) {
+    return LabelPDFService().makeLabelPDF(rows, nullptr, configuration, AppLanguage::english);
+}
+
 LabelPDFError errorOf(const QList<InventoryExportRow>& rows, const LabelPrintConfiguration& configuration) {
     try {
-        LabelPDFService().makeLabelPDF(rows, nullptr, configuration, AppLanguage::english);
+        sheet(rows, configuration);
     } catch (const LabelPDFError& error) {
         return error;
     }
@@ -47,154 +63,151 @@ QRect inkBounds(const QImage& page) {
 
 } // namespace
 
-TEST(LabelPDFServiceTest, CountsLabelsAndSkippedRows) {
-    QList<InventoryExportRow> rows = numberedRows(3);
-    rows.insert(1, labelRow(std::nullopt));
-    rows.append(labelRow(u"  "_s, u""_s, u" "_s));
-    for (const LabelCodeKind kind : allLabelCodeKinds) {
+TEST(LabelSheetGeometryTest, GridsOnA4) {
+    for (const auto& [preset, columns, rows] : {std::tuple{LabelSizePreset::standard381x212, 4, 12},
+                                                 {LabelSizePreset::avery5167, 4, 19}, {LabelSizePreset::qr35, 5, 7}}) {
         LabelPrintConfiguration configuration;
-        configuration.codeKind = kind;
-        const LabelPDFResult result =
-            LabelPDFService().makeLabelPDF(rows, nullptr, configuration, AppLanguage::french);
-        EXPECT_EQ(result.labelsDrawn, 3);
-        EXPECT_EQ(result.rowsSkipped, 2);
-        EXPECT_TRUE(result.pdf.startsWith("%PDF-"));
-        EXPECT_EQ(pdfPageCount(result.pdf), 1);
+        configuration.sizePreset = preset;
+        const auto geometry = LabelSheetGeometry::make(configuration);
+        ASSERT_TRUE(geometry);
+        EXPECT_EQ(std::pair(geometry->columns, geometry->rows), std::pair(qint64(columns), qint64(rows)));
+    }
+    // The custom size has a floor of 10 by 8 mm, and only counts for the custom preset.
+    EXPECT_EQ(custom(5, 5).labelSizeMM(), QSizeF(10, 8));
+    EXPECT_EQ(custom(-40, 30).labelSizeMM(), QSizeF(10, 30));
+    LabelPrintConfiguration standard = custom(5, 5);
+    standard.sizePreset = LabelSizePreset::standard381x212;
+    EXPECT_EQ(standard.labelSizeMM(), QSizeF(38.1, 21.2));
+    const auto small = LabelSheetGeometry::make(custom(5, 5));
+    ASSERT_TRUE(small);
+    EXPECT_NEAR(small->labelSize.width(), 10 * mm, 1e-9);
+    EXPECT_EQ(std::pair(small->columns, small->rows), std::pair(qint64(16), qint64(28))); // (210 - 16 + 2) / 12, (297 - 16 + 2) / 10
+
+    // Labels fill row by row from the top left margin and wrap to the next page.
+    const auto geometry = LabelSheetGeometry::make(LabelPrintConfiguration());
+    ASSERT_TRUE(geometry);
+    for (const auto& [index, page, left, top] : {std::tuple{0, 0, 8.0, 8.0}, {3, 0, 8 + 3 * 40.1, 8.0}, {4, 0, 8.0, 8 + 23.2},
+                                                 {47, 0, 8 + 3 * 40.1, 8 + 11 * 23.2}, {48, 1, 8.0, 8.0}}) {
+        EXPECT_EQ(geometry->pageIndex(index), page);
+        const QRectF rect = geometry->labelRect(index);
+        EXPECT_NEAR(rect.left(), left * mm, 1e-9) << index;
+        EXPECT_NEAR(rect.top(), top * mm, 1e-9) << index;
+        EXPECT_NEAR(rect.width(), 38.1 * mm, 1e-9);
+        EXPECT_NEAR(rect.height(), 21.2 * mm, 1e-9);
     }
 }
 
-TEST(LabelPDFServiceTest, FortyNineLabelsMakeTwoPagesTheSecondWithOneLabelTopLeft) {
-    LabelPrintConfiguration configuration;
-    const LabelPDFResult result =
-        LabelPDFService().makeLabelPDF(numberedRows(49), nullptr, configuration, AppLanguage::english);
-    EXPECT_EQ(result.labelsDrawn, 49);
-    ASSERT_EQ(pdfPageCount(result.pdf), 2);
-
-    constexpr int dpi = 72;
-    const QList<QImage> pages = rasterisePdf(result.pdf, dpi);
-    ASSERT_EQ(pages.size(), 2);
-    // A4 in points, the media box of every page.
-    EXPECT_EQ(pages.at(0).size(), QSize(595, 842));
-    const auto geometry = LabelSheetGeometry::make(configuration);
-    ASSERT_TRUE(geometry);
-    const QRect first = geometry->labelRect(0).toAlignedRect();
-    const QRect ink = inkBounds(pages.at(1));
-    EXPECT_TRUE(first.adjusted(-1, -1, 1, 1).contains(ink))
-        << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height();
-    EXPECT_GT(ink.width(), first.width() - 4);
-    const QRect lastOnFirstPage = geometry->labelRect(47).toAlignedRect();
-    EXPECT_TRUE(inkBounds(pages.at(0)).adjusted(-1, -1, 1, 1).contains(lastOnFirstPage));
+TEST(LabelSheetGeometryTest, OnlySensibleGridsAreMadeAndTheyStayOnThePage) {
+    // margin, horizontal gap, vertical gap, width, height
+    using Row = std::array<double, 5>;
+    for (const Row& c : {Row{110.0, 2.0, 2.0, 38.1, 21.2}, Row{8, 2, 2, 300, 21.2}, Row{8, -38.1, 2, 38.1, 21.2},
+                          Row{8, 2, -21.2, 38.1, 21.2}, Row{8, -100, 2, 38.1, 21.2}, Row{0, -38.0999999, 2, 38.1, 21.2},
+                          Row{-5, 2, 2, 38.1, 21.2}, Row{-1e300, 2, 2, 38.1, 21.2}, Row{notANumber, 2, 2, 38.1, 21.2},
+                          Row{8, notANumber, 2, 38.1, 21.2}, Row{8, 2, 2, notANumber, 21.2}, Row{8, 2, 2, 38.1, notANumber}, Row{8, 2, 2, inf, 21.2},
+                          Row{8, inf, 2, 38.1, 21.2}, Row{8, -inf, 2, 38.1, 21.2}, Row{inf, 2, 2, 38.1, 21.2},
+                          Row{8, 2, 2, 1e308, 21.2}, Row{8, 1e308, 2, 38.1, 21.2}}) {
+        EXPECT_FALSE(LabelSheetGeometry::make(custom(c[3], c[4], c[0], c[1], c[2])))
+            << c[0] << " " << c[1] << " " << c[2] << " " << c[3] << " " << c[4];
+    }
+    for (const auto& [margin, hgap, vgap] : {std::tuple{0, 0, 0}, {8, -20, -10}, {8, 100, 200}}) {
+        const auto geometry = LabelSheetGeometry::make(custom(38.1, 21.2, margin, hgap, vgap));
+        ASSERT_TRUE(geometry);
+        const QRectF page = QRectF(QPointF(0, 0), geometry->pageSize).adjusted(-1e-6, -1e-6, 1e-6, 1e-6);
+        for (qint64 i = 0; i < geometry->labelsPerPage(); ++i) {
+            EXPECT_TRUE(page.contains(geometry->labelRect(i))) << i;
+        }
+    }
 }
 
-TEST(LabelPDFServiceTest, ImagesAreLosslessUninterpolatedAndTheDocumentCarriesNoInformation) {
-    const LabelPDFResult result = LabelPDFService().makeLabelPDF(
-        numberedRows(2), nullptr, LabelPrintConfiguration(), AppLanguage::english);
-    EXPECT_FALSE(result.pdf.contains("/DCTDecode"));
-    EXPECT_TRUE(result.pdf.contains("/BitsPerComponent 1"));
-    EXPECT_FALSE(result.pdf.contains("/Interpolate true"));
-    EXPECT_TRUE(result.pdf.contains("/FlateDecode"));
-    EXPECT_TRUE(result.pdf.contains("/Title ()"));
-    EXPECT_TRUE(result.pdf.contains("/Creator ()"));
-    // A4 as the PDF engine writes it, in whole points.
-    EXPECT_TRUE(result.pdf.contains("/MediaBox [0 0 595.000000 842.000000]"));
+TEST(LabelPDFServiceTest, CountsLabelsAndLaysTheSecondPageOutFromTheTopLeft) {
+    QList<InventoryExportRow> rows = numberedRows(49);
+    rows.insert(1, labelRow(std::nullopt));
+    rows.append(labelRow(u"  "_s, u""_s, u" "_s));
+    const LabelPDFResult result = sheet(rows);
+    EXPECT_EQ(std::pair(result.labelsDrawn, result.rowsSkipped), std::pair(qint64(49), qint64(2)));
+    const QList<QImage> pages = rasterisePdf(result.pdf, 72);
+    ASSERT_EQ(pages.size(), 2);
+    EXPECT_EQ(pages.at(0).size(), QSize(595, 842)) << "A4 in points";
+    const auto geometry = LabelSheetGeometry::make(LabelPrintConfiguration());
+    const QRect first = geometry->labelRect(0).toAlignedRect();
+    const QRect ink = inkBounds(pages.at(1));
+    EXPECT_TRUE(first.adjusted(-1, -1, 1, 1).contains(ink)) << ink.x() << "," << ink.y() << " " << ink.width();
+    EXPECT_GT(ink.width(), first.width() - 4);
+    EXPECT_TRUE(inkBounds(pages.at(0)).adjusted(-1, -1, 1, 1).contains(geometry->labelRect(47).toAlignedRect()));
+    // Lossless, uninterpolated images, and no document information.
+    for (const char* part : {"/BitsPerComponent 1", "/FlateDecode", "/Title ()", "/Creator ()",
+                             "/MediaBox [0 0 595.000000 842.000000]"}) {
+        EXPECT_TRUE(result.pdf.contains(part)) << part;
+    }
+    EXPECT_FALSE(result.pdf.contains("/DCTDecode") || result.pdf.contains("/Interpolate true"));
+    LabelPrintConfiguration qr;
+    qr.codeKind = LabelCodeKind::qrCode;
+    EXPECT_EQ(sheet(rows, qr).rowsSkipped, 2);
 }
 
 TEST(LabelPDFServiceTest, OutlineIsLightGreyAndOptional) {
     constexpr int dpi = 432;
     LabelPrintConfiguration configuration;
-    const auto geometry = LabelSheetGeometry::make(configuration);
-    ASSERT_TRUE(geometry);
-    const QRectF label = geometry->labelRect(0);
+    const QRectF label = LabelSheetGeometry::make(configuration)->labelRect(0);
     // The outline is 0.35 pt wide, its middle 0.425 pt inside the label's left edge.
     const int x = int((label.left() + 0.425) * dpi / 72);
     const int y = int(label.center().y() * dpi / 72);
     for (const bool border : {true, false}) {
         configuration.drawsLabelBorder = border;
-        const LabelPDFResult result =
-            LabelPDFService().makeLabelPDF(numberedRows(1), nullptr, configuration, AppLanguage::english);
-        const QList<QImage> pages = rasterisePdf(result.pdf, dpi);
+        const QList<QImage> pages = rasterisePdf(sheet(numberedRows(1), configuration).pdf, dpi);
         ASSERT_EQ(pages.size(), 1);
-        const int grey = qGray(pages.at(0).pixel(x, y));
-        if (border) {
-            EXPECT_NEAR(grey, int(0.84 * 255), 12);
-        } else {
-            EXPECT_EQ(grey, 255);
-        }
+        EXPECT_NEAR(qGray(pages.at(0).pixel(x, y)), border ? int(0.84 * 255) : 255, border ? 12 : 0);
         EXPECT_EQ(qGray(pages.at(0).pixel(x - 6, y)), 255);
     }
 }
 
-TEST(LabelPDFServiceTest, ChecksComeInOrderNoRowThenGeometryThenEachLabel) {
+TEST(LabelPDFServiceTest, ChecksComeInOrderAndDegenerateConfigurationsNeverCrash) {
     LabelPrintConfiguration badGeometry;
     badGeometry.marginMM = 110;
-    LabelPrintConfiguration qrBadGeometry = badGeometry;
-    qrBadGeometry.codeKind = LabelCodeKind::qrCode;
-    const QList<InventoryExportRow> unprintable{labelRow(std::nullopt), labelRow(u" "_s)};
-    EXPECT_EQ(errorOf(unprintable, badGeometry), LabelPDFError::noPrintableRows(LabelCodeKind::barcode));
-    EXPECT_EQ(errorOf({}, qrBadGeometry), LabelPDFError::noPrintableRows(LabelCodeKind::qrCode));
-
+    EXPECT_EQ(errorOf({labelRow(std::nullopt), labelRow(u" "_s)}, badGeometry), LabelPDFError::noPrintableRows(LabelCodeKind::barcode));
     QList<InventoryExportRow> rows = numberedRows(4);
     rows.insert(2, labelRow(u"Café crème"_s));
-    rows.append(labelRow(u"Thé"_s));
     EXPECT_EQ(errorOf(rows, badGeometry), LabelPDFError::invalidPageGeometry());
     EXPECT_EQ(errorOf(rows, LabelPrintConfiguration()), LabelPDFError::invalidBarcodeValue(u"Café crème"_s));
+    // A huge label is refused instead of allocated.
+    LabelPrintConfiguration huge = custom(4000, 4000);
+    huge.pageWidthMM = huge.pageHeightMM = 5000;
+    EXPECT_TRUE(LabelSheetGeometry::make(huge));
+    EXPECT_EQ(errorOf(numberedRows(1), huge), LabelPDFError::renderingFailed());
 
-    LabelPrintConfiguration qr;
-    qr.codeKind = LabelCodeKind::qrCode;
-    EXPECT_EQ(LabelPDFService().makeLabelPDF(rows, nullptr, qr, AppLanguage::english).labelsDrawn, 6);
-}
-
-TEST(LabelPDFServiceTest, DegenerateConfigurationsNeverCrash) {
-    const double nan = std::numeric_limits<double>::quiet_NaN();
-    const double inf = std::numeric_limits<double>::infinity();
-    const QList<InventoryExportRow> rows = numberedRows(3);
-    for (const double value : {0.0, -0.0, -1.0, -38.1, -40.1, 1e308, -1e308, nan, inf, -inf, 1e-300}) {
-        for (int field = 0; field < 7; ++field) {
-            LabelPrintConfiguration configuration;
-            configuration.sizePreset = LabelSizePreset::custom;
-            double* fields[] = {&configuration.customWidthMM, &configuration.customHeightMM,
-                                &configuration.marginMM,      &configuration.horizontalGapMM,
-                                &configuration.verticalGapMM, &configuration.pageWidthMM,
-                                &configuration.pageHeightMM};
-            *fields[field] = value;
-            SCOPED_TRACE(testing::Message() << "field " << field << " value " << value);
+    for (const double value : {0.0, -0.0, -1.0, -38.1, -40.1, 1e308, -1e308, notANumber, inf, -inf, 1e-300}) {
+        for (double LabelPrintConfiguration::*field :
+             {&LabelPrintConfiguration::customWidthMM, &LabelPrintConfiguration::customHeightMM, &LabelPrintConfiguration::marginMM,
+              &LabelPrintConfiguration::horizontalGapMM, &LabelPrintConfiguration::verticalGapMM,
+              &LabelPrintConfiguration::pageWidthMM, &LabelPrintConfiguration::pageHeightMM}) {
+            LabelPrintConfiguration configuration = custom(38.1, 21.2);
+            configuration.*field = value;
             try {
-                const LabelPDFResult result =
-                    LabelPDFService().makeLabelPDF(rows, nullptr, configuration, AppLanguage::english);
-                EXPECT_EQ(result.labelsDrawn, 3);
+                EXPECT_EQ(sheet(numberedRows(3), configuration).labelsDrawn, 3) << value;
             } catch (const LabelPDFError& error) {
-                EXPECT_EQ(error, LabelPDFError::invalidPageGeometry());
+                EXPECT_EQ(error, LabelPDFError::invalidPageGeometry()) << value;
             }
         }
     }
 }
 
-TEST(LabelPDFServiceTest, AHugeLabelIsRefusedInsteadOfAllocated) {
-    LabelPrintConfiguration configuration;
-    configuration.sizePreset = LabelSizePreset::custom;
-    configuration.pageWidthMM = 5000;
-    configuration.pageHeightMM = 5000;
-    configuration.customWidthMM = 4000;
-    configuration.customHeightMM = 4000;
-    EXPECT_TRUE(LabelSheetGeometry::make(configuration));
-    EXPECT_EQ(errorOf(numberedRows(1), configuration), LabelPDFError::renderingFailed());
-}
+TEST(LabelPDFServiceTest, TextsAndFileNames) {
+    useLanguage(AppLanguage::french);
+    EXPECT_EQ(LabelPDFError::invalidBarcodeValue(u"Café"_s).localizedDescription(),
+              u"Le code-barres Code 128 ne peut pas encoder cette valeur: Café. Essayez le QR Code."_s);
+    EXPECT_EQ(labelsGeneratedMessage(28, 12, AppLanguage::english), u"28 label(s) generated. 12 row(s) skipped."_s);
+    EXPECT_EQ(labelsGeneratedMessage(5, 0, AppLanguage::french), u"5 étiquette(s) générée(s)."_s);
 
-TEST(LabelPDFServiceTest, SkuOnlyRowsAndTheDocumentsAliases) {
-    InventoryExportDocument document;
-    InventoryExportScanAlias alias;
-    alias.code = u"ALIAS-77"_s;
-    alias.itemLocalId = u"local-9"_s;
-    document.scanAliasesCreated = {alias};
-    InventoryExportRow aliased = labelRow(std::nullopt);
-    aliased.localItemId = u"local-9"_s;
-    document.rows = {aliased, labelRow(std::nullopt, std::nullopt, u"SKU-ONLY"_s)};
-    InventoryRowList rows{&document.rows[0], &document.rows[1]};
-    const LabelPDFResult withDocument =
-        LabelPDFService().makeLabelPDF(rows, &document, LabelPrintConfiguration(), AppLanguage::english);
-    EXPECT_EQ(withDocument.labelsDrawn, 2);
-    const LabelPDFResult withoutDocument =
-        LabelPDFService().makeLabelPDF(rows, nullptr, LabelPrintConfiguration(), AppLanguage::english);
-    EXPECT_EQ(withoutDocument.labelsDrawn, 1);
-    EXPECT_EQ(withoutDocument.rowsSkipped, 1);
+    const std::pair<std::optional<QString>, QString> names[] = {
+        {std::nullopt, u""_s}, {u"   "_s, u""_s}, {u"  Aisle 3  "_s, u"-Aisle 3"_s},
+        {u"a/b:c\\d?e%f*g|h\"i<j>k"_s, u"-a-b-c-d-e-f-g-h-i-j-k"_s}, {u"Front\nBack\r\nStore"_s, u"-Front-Back--Store"_s},
+        {u" / Shelf "_s, u"-- Shelf"_s}, {u"../../etc/passwd"_s, u"-..-..-etc-passwd"_s},
+        {u"Tab\there\u0000nul"_s, u"-Tab-here-nul"_s},
+    };
+    for (const auto& [location, suffix] : names) {
+        EXPECT_EQ(labelSheetDefaultFileName(location), u"tallybrook-etiquettes"_s + suffix + u".pdf"_s);
+    }
+    // A long location is shortened without splitting a character.
+    EXPECT_EQ(safeLabelFileLocation(u"A"_s.repeated(99) + u"\U0001F4E6tail"_s), u"A"_s.repeated(99));
+    EXPECT_EQ(safeLabelFileLocation(u"B"_s.repeated(500)).size(), 100);
 }

@@ -1,4 +1,4 @@
-#include "LabelScanSupport.h"
+#include "LabelTestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,26 +7,29 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+
 #include <cmath>
 
 namespace tallybrook::test {
 
 using namespace Qt::StringLiterals;
 
-QByteArray runTool(const QString& program, const QStringList& arguments, QList<int> acceptedExitCodes) {
+namespace {
+
+/// Runs an external tool; its standard output, or a null array when it could not run or
+/// exited with a code outside `acceptedExitCodes`.
+QByteArray runTool(const QString& program, const QStringList& arguments, QList<int> acceptedExitCodes = {0}) {
     QProcess process;
-    process.setProcessChannelMode(QProcess::SeparateChannels);
     process.start(program, arguments);
     if (!process.waitForStarted(30000) || !process.waitForFinished(120000) ||
         process.exitStatus() != QProcess::NormalExit || !acceptedExitCodes.contains(process.exitCode())) {
         return {};
     }
-    QByteArray output = process.readAllStandardOutput();
-    if (output.isNull()) {
-        output = QByteArray("");
-    }
-    return output;
+    const QByteArray output = process.readAllStandardOutput();
+    return output.isNull() ? QByteArray("") : output;
 }
+
+} // namespace
 
 QList<QImage> rasterisePdf(const QByteArray& pdf, int dotsPerInch) {
     QTemporaryDir dir;
@@ -46,8 +49,7 @@ QList<QImage> rasterisePdf(const QByteArray& pdf, int dotsPerInch) {
     QMap<int, QImage> pages;
     static const QRegularExpression number(u"page-(\\d+)\\.png"_s);
     for (const QString& name : QDir(dir.path()).entryList({u"page-*.png"_s}, QDir::Files)) {
-        const auto match = number.match(name);
-        if (match.hasMatch()) {
+        if (const auto match = number.match(name); match.hasMatch()) {
             pages.insert(match.captured(1).toInt(), QImage(dir.filePath(name)));
         }
     }
@@ -64,8 +66,7 @@ QList<QList<ScannedSymbol>> scanImages(const QList<QImage>& images) {
         // (it base64-encodes sign-extended bytes). Exit code 4 means "no symbol found".
         const QByteArray output = runTool(
             u"zbarimg"_s,
-            {u"-q"_s, u"-Sdisable"_s, u"-Sean13.enable"_s, u"-Scode128.enable"_s, u"-Sqrcode.enable"_s, path},
-            {0, 4});
+            {u"-q"_s, u"-Sdisable"_s, u"-Sean13.enable"_s, u"-Scode128.enable"_s, u"-Sqrcode.enable"_s, path}, {0, 4});
         QList<ScannedSymbol> symbols;
         for (const QString& line : QString::fromUtf8(output).split(u'\n', Qt::SkipEmptyParts)) {
             const qsizetype colon = line.indexOf(u':');
@@ -79,23 +80,8 @@ QList<QList<ScannedSymbol>> scanImages(const QList<QImage>& images) {
 
 QImage cropPoints(const QImage& page, const QRectF& rectPoints, int dotsPerInch) {
     const double scale = dotsPerInch / 72.0;
-    const QRect pixels(int(std::floor(rectPoints.left() * scale)), int(std::floor(rectPoints.top() * scale)),
-                       int(std::ceil(rectPoints.width() * scale)),
-                       int(std::ceil(rectPoints.height() * scale)));
-    return page.copy(pixels);
-}
-
-int pdfPageCount(const QByteArray& pdf) {
-    QTemporaryDir dir;
-    QFile file(dir.filePath(u"sheet.pdf"_s));
-    if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size()) {
-        return -1;
-    }
-    file.close();
-    const QString info = QString::fromUtf8(runTool(u"pdfinfo"_s, {file.fileName()}));
-    static const QRegularExpression pages(u"^Pages:\\s+(\\d+)"_s, QRegularExpression::MultilineOption);
-    const auto match = pages.match(info);
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
+    return page.copy(int(std::floor(rectPoints.left() * scale)), int(std::floor(rectPoints.top() * scale)),
+                     int(std::ceil(rectPoints.width() * scale)), int(std::ceil(rectPoints.height() * scale)));
 }
 
 } // namespace tallybrook::test

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "corrections/Clock.h"
+
+#include <QDateTime>
+
+#include <memory>
+
+namespace tallybrook::test {
+
+/// A clock the test moves by hand; starts at 2024-05-02T15:04:05.250Z.
+struct ManualClock {
+    std::shared_ptr<QDateTime> now =
+        std::make_shared<QDateTime>(QDateTime(QDate(2024, 5, 2), QTime(15, 4, 5, 250), Qt::UTC));
+
+    Clock clock() const {
+        return [now = now] { return *now; };
+    }
+    void advance(qint64 seconds) { *now = now->addSecs(seconds); }
+};
+
+} // namespace tallybrook::test
