@@ -16,6 +16,8 @@ SymbolLabel::SymbolLabel(const QString& symbol, const QColor& tint, Palette::Tex
     , tint_(tint) {
     label_->setFont(Palette::font(style, font()));
     label_->setWordWrap(true);
+    // The symbol stands beside the first line, however many lines the text takes.
+    label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     symbolSize_ = QFontMetrics(label_->font()).height();
     symbol_->setFixedSize(symbolSize_, symbolSize_);
