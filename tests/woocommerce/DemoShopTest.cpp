@@ -187,6 +187,20 @@ TEST_F(DemoShopTest, ListsWithPagingHeadersAndAnEmptyPageAfterTheLast) {
               QJsonValue(QStringLiteral("instock")));
 }
 
+// Where a real shop departs from what its documentation suggests.
+TEST_F(DemoShopTest, AnswersVariationsOnTheProductRouteAndEncodesNames) {
+    const auto asProduct = object(send("GET", QStringLiteral("/products/21")));
+    EXPECT_EQ(asProduct.value(QLatin1StringView("type")), QJsonValue(QStringLiteral("variation")));
+    EXPECT_EQ(asProduct.value(QLatin1StringView("parent_id")), QJsonValue(20));
+    EXPECT_EQ(asProduct.value(QLatin1StringView("stock_quantity")), QJsonValue(3));
+    const auto put =
+        send("PUT", QStringLiteral("/products/21"), QByteArrayLiteral(R"({"stock_quantity": 1})"));
+    EXPECT_EQ(put.statusCode, 404);
+    EXPECT_EQ(code(put), QStringLiteral("woocommerce_rest_invalid_product_id"));
+    EXPECT_EQ(shop->stock(20, 21), 3);
+    EXPECT_TRUE(send("GET", QStringLiteral("/products/40")).body.contains("\"Vase &amp; coupelle\""));
+}
+
 TEST(DemoCatalogTest, SeedsFromAnInventoryWithDriftAndUnmanagedItems) {
     InventoryExportDocument document;
     auto simple = [](const char* product, std::optional<qint64> reference) {

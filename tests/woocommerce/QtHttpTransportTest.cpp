@@ -42,6 +42,17 @@ TEST_F(QtHttpTransportTest, KeepsOneConnectionForAllRequestsOfATransport) {
     EXPECT_EQ(shop->connectionCount(), 1);
 }
 
+TEST_F(QtHttpTransportTest, ServesAShopThatClosesEveryConnection) {
+    DemoShopOptions options;
+    options.closeConnections = true;
+    restartShop(options);
+    const auto api = client();
+    for (int index = 0; index < 3; ++index) {
+        EXPECT_EQ(api.updateProduct(40, index).stockQuantity, index);
+    }
+    EXPECT_EQ(shop->connectionCount(), 3);
+}
+
 TEST_F(QtHttpTransportTest, TimesOutASlowAnswerAndServesTheNextRequest) {
     shop->setSlowAnswerDelay(5s);
     shop->addFault({DemoShopFault::slowAnswer, QStringLiteral("/products/12"), 1});

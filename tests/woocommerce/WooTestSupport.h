@@ -12,6 +12,11 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace tallybrook::test {
 
@@ -25,7 +30,7 @@ inline void useLanguage(AppLanguage language) {
 /// 12 simple, stock 5 · 13 simple, stock 0 · 14 simple, stock not managed ·
 /// 20 variable (no own stock): 21 stock 3, 22 "parent" (answered as not managed: the parent
 /// keeps no stock), 23 not managed ·
-/// 30 variable with own stock 9: 31 "parent", 32 not managed · 40 simple, stock 7.
+/// 30 variable with own stock 9: 31 "parent", 32 not managed · 40 simple, stock 7, named with "&".
 inline DemoCatalog standardCatalog() {
     const QByteArray json = R"({"products": [
         {"id": 12, "name": "Bougie", "sku": "B-12", "manage_stock": true, "stock_quantity": 5},
@@ -38,7 +43,7 @@ inline DemoCatalog standardCatalog() {
         {"id": 30, "name": "Pull", "manage_stock": true, "stock_quantity": 9, "variations": [
             {"id": 31, "manage_stock": "parent", "option": "M"},
             {"id": 32, "manage_stock": false, "option": "L"}]},
-        {"id": 40, "name": "Vase", "manage_stock": true, "stock_quantity": 7}]})";
+        {"id": 40, "name": "Vase & coupelle", "manage_stock": true, "stock_quantity": 7}]})";
     return DemoCatalog::fromJson(json);
 }
 
@@ -83,6 +88,13 @@ protected:
     void TearDown() override {
         transports.clear();
         shop->stop();
+    }
+
+    /// Replaces the running shop by one started with `options` (standard catalogue).
+    void restartShop(const DemoShopOptions& options) {
+        shop->stop();
+        shop = std::make_unique<DemoShop>(standardCatalog(), options);
+        shop->start(0);
     }
 
     std::shared_ptr<QtHttpTransport> transport(QtHttpTransport::Options options = {}) {
