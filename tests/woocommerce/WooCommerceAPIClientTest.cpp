@@ -124,8 +124,8 @@ TEST_F(WooCommerceAPIClientTest, UpdatesSendTheStockBodyAndReturnTheRecordAsReRe
 }
 
 // A shop installed in a folder: the saved folder, with or without "/", reaches the API; any
-// other address meets WordPress's themed 404 page.
-TEST_F(WooCommerceAPIClientTest, ReachesAShopInAFolderAndMeetsThe404PageElsewhere) {
+// other address meets WordPress's themed 404 page, which the message names in a few words.
+TEST_F(WooCommerceAPIClientTest, ReachesAShopInAFolderAndNamesAWrongAddressBriefly) {
     DemoShopOptions options;
     options.sitePath = QStringLiteral("/boutique");
     restartShop(options);
@@ -134,6 +134,8 @@ TEST_F(WooCommerceAPIClientTest, ReachesAShopInAFolderAndMeetsThe404PageElsewher
     }
     const auto error = apiErrorOf([&] { client(shopURL(QStringLiteral("/shop"))).fetchProduct(12); });
     EXPECT_GT(error.body().size(), 50'000);
+    EXPECT_EQ(error.localizedDescription(), QStringLiteral("WooCommerce error 404: an HTML page, not the "
+                                                           "WooCommerce API: check the store address"));
     EXPECT_EQ(targetsOf(shop->requestLog()).last(),
               QStringLiteral("/shop") + root() + QStringLiteral("/products/12"));
 }
@@ -303,8 +305,17 @@ TEST(WooCommerceAPIClientRulesTest, ErrorDescriptionsFollowTheLanguageWhenRead) 
     };
     const Case cases[] = {
         {WooCommerceAPIError::httpStatus(503, QStringLiteral("<p>100% down</p>")),
-         QStringLiteral("Erreur WooCommerce 503: <p>100% down</p>"),
-         QStringLiteral("WooCommerce error 503: <p>100% down</p>")},
+         QStringLiteral(
+             "Erreur WooCommerce 503: une page HTML, pas l'API WooCommerce: vérifiez l'adresse de la "
+             "boutique"),
+         QStringLiteral(
+             "WooCommerce error 503: an HTML page, not the WooCommerce API: check the store address")},
+        {WooCommerceAPIError::httpStatus(401, QStringLiteral(R"({"code":"woocommerce_rest_cannot_view"})"),
+                                         true),
+         QStringLiteral(R"(Erreur WooCommerce 401: {"code":"woocommerce_rest_cannot_view"} WooCommerce )"
+                        R"(n'accepte les clés API qu'en HTTPS.)"),
+         QStringLiteral(R"(WooCommerce error 401: {"code":"woocommerce_rest_cannot_view"} WooCommerce )"
+                        R"(accepts API keys only over HTTPS.)")},
         {WooCommerceAPIError::invalidURL(), QStringLiteral("URL WooCommerce invalide."),
          QStringLiteral("Invalid WooCommerce URL.")},
         {WooCommerceAPIError::emptyResponse(), QStringLiteral("Réponse WooCommerce vide."),
@@ -317,6 +328,58 @@ TEST(WooCommerceAPIClientRulesTest, ErrorDescriptionsFollowTheLanguageWhenRead) 
         EXPECT_EQ(c.error.localizedDescription(), c.french);
         test::useLanguage(AppLanguage::english);
         EXPECT_EQ(c.error.localizedDescription(), c.english);
+    }
+}
+
+// What a status message quotes of the answer, whether the credentials were refused, and when
+// a refusal on a plain http:// address adds the HTTPS hint.
+TEST(WooCommerceAPIClientRulesTest, StatusMessagesStayShortAndTellRefusedCredentials) {
+    test::useLanguage(AppLanguage::english);
+    const QString cannotView = QStringLiteral(
+        R"({"code":"woocommerce_rest_cannot_view","message":"Sorry, you cannot view this resource.","data":{"status":401}})");
+    const QString badSecret = QStringLiteral(R"({"code":"woocommerce_rest_authentication_error","data":{}})");
+    const QString longJson =
+        QStringLiteral(R"({"message":")") + QString(1200, u'é') + QStringLiteral(R"("})");
+    const QString hint = QStringLiteral(" WooCommerce accepts API keys only over HTTPS.");
+    struct Case {
+        const char* store;
+        int status;
+        QString body;
+        QString detail;
+        bool refuses;
+    };
+    const Case cases[] = {
+        {"http://shop.example", 401, cannotView, cannotView + hint, true},
+        {"https://shop.example", 401, cannotView, cannotView, true},
+        {"http://shop.example", 401, badSecret, badSecret, true},
+        {"http://shop.example", 403, QStringLiteral(R"({"code":"woocommerce_rest_cannot_edit"})"),
+         QStringLiteral(R"({"code":"woocommerce_rest_cannot_edit"})"), true},
+        {"http://shop.example", 404, QStringLiteral(R"({"code":"woocommerce_rest_cannot_view"})"),
+         QStringLiteral(R"({"code":"woocommerce_rest_cannot_view"})"), false},
+        {"http://shop.example", 401, QStringLiteral(R"({"code":"rest_forbidden"})"),
+         QStringLiteral(R"({"code":"rest_forbidden"})"), false},
+        {"https://shop.example", 500, longJson, longJson.left(1000) + u'…', false},
+        {"https://shop.example", 404, QStringLiteral("\n <!DOCTYPE html>") + QString(60'000, u'x'),
+         QStringLiteral("an HTML page, not the WooCommerce API: check the store address"), false},
+        {"https://shop.example", 502, QStringLiteral(" Bad\n  gateway ") + QString(300, u'y'),
+         QStringLiteral("a text answer, not the WooCommerce API: Bad gateway ") + QString(188, u'y') + u'…',
+         false},
+        {"https://shop.example", 401, QStringLiteral(" \r\n"), QStringLiteral("an empty answer"), false},
+    };
+    for (const Case& c : cases) {
+        auto transport = std::make_shared<ScriptedTransport>();
+        transport->answers.push_back({c.status, {}, c.body.toUtf8()});
+        const WooCommerceAPIClient api(QUrl(QString::fromLatin1(c.store)), QStringLiteral("k"),
+                                       QStringLiteral("s"), transport);
+        try {
+            api.fetchProduct(1);
+            ADD_FAILURE() << c.status;
+        } catch (const WooCommerceAPIError& error) {
+            EXPECT_EQ(error.localizedDescription(), QStringLiteral("WooCommerce error ") +
+                                                        QString::number(c.status) + QStringLiteral(": ") +
+                                                        c.detail);
+            EXPECT_EQ(error.refusesCredentials(), c.refuses) << c.body.left(60).toStdString();
+        }
     }
 }
 
