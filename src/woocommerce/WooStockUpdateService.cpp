@@ -3,27 +3,15 @@
 #include "document/InventoryExportDocument.h"
 #include "document/TextRules.h"
 #include "localization/AppText.h"
-#include "localization/LocalizedError.h"
 #include "woocommerce/WooCommerceAPIError.h"
 #include "woocommerce/WooIntegerText.h"
+#include "woocommerce/WooRequestGate.h"
 
 #include <QSet>
 
 namespace tallybrook {
 
 namespace {
-
-// A failed request's message as the user will read it.
-template <typename Work> std::optional<QString> failureOf(Work&& work) {
-    try {
-        work();
-        return std::nullopt;
-    } catch (const LocalizedError& error) {
-        return error.localizedDescription();
-    } catch (const std::exception& error) {
-        return QString::fromLocal8Bit(error.what());
-    }
-}
 
 std::optional<qint64> numericText(const std::optional<QString>& text) {
     return text ? parseWooInteger(QStringView(*text)) : std::nullopt;
@@ -103,6 +91,7 @@ WooStockUpdateService::fetchCurrentStocksWithReport(const InventoryExportDocumen
     }
 
     ReloadRecorder recorder(clock_);
+    WooRequestGate gate;
     const qint64 total = keyedRows.size();
     qint64 done = 0;
     for (const InventoryExportRow* rowPointer : keyedRows) {
@@ -119,7 +108,7 @@ WooStockUpdateService::fetchCurrentStocksWithReport(const InventoryExportDocumen
         } else if (variantId) {
             WooCommerceVariationDTO variation;
             if (const auto failure =
-                    failureOf([&] { variation = client_.fetchVariation(*productId, *variantId); })) {
+                    gate.failureOf([&] { variation = client_.fetchVariation(*productId, *variantId); })) {
                 recorder.addIssue(row, *failure);
                 recorder.addLevel(row, row.externalVariantId, std::nullopt, std::nullopt);
             } else if (variation.stockQuantity) {
@@ -127,7 +116,7 @@ WooStockUpdateService::fetchCurrentStocksWithReport(const InventoryExportDocumen
             } else {
                 // The variation has no stock of its own: the parent product's stands in for it.
                 WooCommerceProductDTO product;
-                if (failureOf([&] { product = client_.fetchProduct(*productId); })) {
+                if (gate.failureOf([&] { product = client_.fetchProduct(*productId); })) {
                     recorder.addLevel(row, row.externalVariantId, std::nullopt, variation.manageStock);
                     recorder.addIssue(row, AppText::localized(u"wooReload.noVariationStock"));
                 } else {
@@ -140,7 +129,7 @@ WooStockUpdateService::fetchCurrentStocksWithReport(const InventoryExportDocumen
             }
         } else {
             WooCommerceProductDTO product;
-            if (const auto failure = failureOf([&] { product = client_.fetchProduct(*productId); })) {
+            if (const auto failure = gate.failureOf([&] { product = client_.fetchProduct(*productId); })) {
                 recorder.addIssue(row, *failure);
                 recorder.addLevel(row, row.externalVariantId, std::nullopt, std::nullopt);
             } else {

@@ -138,6 +138,28 @@ TEST_F(WooCommerceConnectorTest, AFailingRowDoesNotStopTheBatch) {
     EXPECT_EQ(shop->stock(40), 3);
 }
 
+// A read-only key: the first PUT is refused and the others fail with it, unsent.
+TEST_F(WooCommerceConnectorTest, ARefusedKeyEndsTheSendAfterOnePut) {
+    DemoShopOptions options;
+    options.keyPermissions = DemoKeyPermissions::read;
+    restartShop(options);
+    const QList<WooCorrectionPreview> previews{
+        preview(WooCorrectionStatus::ready, true, QStringLiteral("12"), 1),
+        preview(WooCorrectionStatus::ready, true, QStringLiteral("13"), std::nullopt),
+        preview(WooCorrectionStatus::ready, true, QStringLiteral("20"), 2, QStringLiteral("21"))};
+    const auto lines = connector().updateSelectedStocks(previews);
+    const QString refusal = QStringLiteral(
+        R"(WooCommerce error 401: {"code":"woocommerce_rest_authentication_error","data":{"status":401},)"
+        R"("message":"The API key provided does not have write permissions."})");
+    EXPECT_EQ(withoutIds(lines),
+              (QList<WooUpdateResultLine>{expectedLine(previews[0], false, std::nullopt, refusal),
+                                          expectedLine(previews[1], false, std::nullopt,
+                                                       QStringLiteral("Missing identifier or quantity.")),
+                                          expectedLine(previews[2], false, std::nullopt, refusal)}));
+    EXPECT_EQ(shop->requestCount(), 1);
+    EXPECT_EQ(shop->stock(12), 5);
+}
+
 TEST_F(WooCommerceConnectorTest, AnAnswerWithoutStockReportsTheProposedQuantity) {
     auto scripted = std::make_shared<ScriptedTransport>();
     scripted->answers.push_back({200, {}, QByteArrayLiteral(R"({"id": 12, "stock_quantity": null})")});

@@ -188,16 +188,20 @@ TEST_F(WooStockUpdateServiceTest, EveryFailureBecomesAnIssueAndTheReloadGoesOn) 
     EXPECT_EQ(report.levels[3].externalVariantId, QStringLiteral("21"));
 }
 
-TEST_F(WooStockUpdateServiceTest, RefusedCredentialsGiveOneIssuePerNumericKey) {
+TEST_F(WooStockUpdateServiceTest, RefusedCredentialsEndTheRequestsButNotTheReport) {
     const auto document =
         documentWith({shopRow(QStringLiteral("12")), shopRow(QStringLiteral("abc")),
                       shopRow(QStringLiteral("20"), QStringLiteral("21")), shopRow(QStringLiteral("12"))});
     const auto report = service({}, QStringLiteral("wrong")).fetchCurrentStocksWithReport(document);
+    EXPECT_EQ(shop->requestCount(), 1);
     EXPECT_EQ(report.requestedItemCount, 3);
-    EXPECT_EQ(report.levels.size(), 2);
+    ASSERT_EQ(report.levels.size(), 2);
+    EXPECT_EQ(report.levels[1].externalVariantId, QStringLiteral("21"));
+    EXPECT_EQ(report.levels[1].quantity, std::nullopt);
     ASSERT_EQ(report.issues.size(), 3);
-    EXPECT_TRUE(report.issues[0].message.startsWith(QStringLiteral("WooCommerce error 401: ")));
-    EXPECT_TRUE(report.issues[2].message.contains(QStringLiteral("Consumer secret is invalid.")));
+    EXPECT_TRUE(report.issues[0].message.contains(QStringLiteral("Consumer secret is invalid.")));
+    EXPECT_EQ(report.issues[1].message, QStringLiteral("WooCommerce product identifier is not numeric."));
+    EXPECT_EQ(report.issues[2].message, report.issues[0].message);
 }
 
 TEST_F(WooStockUpdateServiceTest, MessagesFollowTheLanguageInForceWhenMade) {
