@@ -17,6 +17,11 @@ std::optional<qint64> numericText(const std::optional<QString>& text) {
     return text ? parseWooInteger(QStringView(*text)) : std::nullopt;
 }
 
+QString parentText(const WooCommerceProductDTO& variation) {
+    return variation.parentId && *variation.parentId > 0 ? QString::number(*variation.parentId)
+                                                         : QStringLiteral("?");
+}
+
 QString displayNameOf(const InventoryExportRow& row) {
     if (row.itemName) {
         return *row.itemName;
@@ -132,6 +137,12 @@ WooStockUpdateService::fetchCurrentStocksWithReport(const InventoryExportDocumen
             if (const auto failure = gate.failureOf([&] { product = client_.fetchProduct(*productId); })) {
                 recorder.addIssue(row, *failure);
                 recorder.addLevel(row, row.externalVariantId, std::nullopt, std::nullopt);
+            } else if (product.type == u"variation") {
+                // WooCommerce answers a variation's id on the product route, but refuses to set
+                // its stock there: the row must name the product and the variation.
+                recorder.addIssue(row, AppText::formatted(u"wooReload.variationAsProduct",
+                                                          {*productId, parentText(product), *productId}));
+                recorder.addLevel(row, std::nullopt, std::nullopt, std::nullopt);
             } else {
                 recorder.addLevel(row, std::nullopt, product.stockQuantity, product.manageStock);
                 if (!product.stockQuantity) {

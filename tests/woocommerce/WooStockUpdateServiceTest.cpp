@@ -1,6 +1,7 @@
 #include "woocommerce/WooStockUpdateService.h"
 
 #include "WooTestSupport.h"
+#include "corrections/WooCorrectionBuilder.h"
 #include "woocommerce/WooCommerceAPIError.h"
 
 #include <gtest/gtest.h>
@@ -202,6 +203,25 @@ TEST_F(WooStockUpdateServiceTest, RefusedCredentialsEndTheRequestsButNotTheRepor
     EXPECT_TRUE(report.issues[0].message.contains(QStringLiteral("Consumer secret is invalid.")));
     EXPECT_EQ(report.issues[1].message, QStringLiteral("WooCommerce product identifier is not numeric."));
     EXPECT_EQ(report.issues[2].message, report.issues[0].message);
+}
+
+// WooCommerce answers a variation's id on the product route, and refuses it there on PUT: the
+// row gets the fix in its issue and no quantity, so it is never offered as ready.
+TEST_F(WooStockUpdateServiceTest, AVariationIdGivenAsAProductIdIsNeverReady) {
+    auto row = shopRow(QStringLiteral("21"), std::nullopt, QStringLiteral("Robe M"));
+    row.source = QStringLiteral("woocommerce");
+    row.countedQuantity = 5;
+    row.referenceQuantity = 3;
+    const auto document = documentWith({row});
+    const auto report = service().fetchCurrentStocksWithReport(document);
+    ASSERT_EQ(report.issues.size(), 1);
+    EXPECT_EQ(report.issues[0].message,
+              QStringLiteral("Identifier 21 belongs to a WooCommerce variation, not a "
+                             "product: give this row product 20 and variation 21."));
+    EXPECT_EQ(report.levels, (QList<RemoteStockLevel>{level(row, std::nullopt, std::nullopt, std::nullopt)}));
+    EXPECT_EQ(report.quantityCount, 0);
+    EXPECT_EQ(WooCorrectionBuilder().buildPreviews(document, report.levels).at(0).status,
+              WooCorrectionStatus::remoteStockChanged);
 }
 
 TEST_F(WooStockUpdateServiceTest, MessagesFollowTheLanguageInForceWhenMade) {
