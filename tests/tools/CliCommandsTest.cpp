@@ -76,6 +76,8 @@ TEST_F(CliCommandsTest, UsageErrorsExitTwo) {
         {u"rows"_s, sample, u"--filter"_s, u"everything"_s},
         {u"rows"_s, sample, u"--no-such-option"_s},
         {u"labels"_s, sample},
+        {u"send"_s, sample, u"--select"_s, u"everything"_s},
+        {u"send"_s, sample, u"--dry-run"_s, u"--report"_s, u"-"_s},
     };
     for (const QStringList& arguments : cases) {
         SCOPED_TRACE(arguments.join(u' ').toStdString());
