@@ -201,7 +201,9 @@ std::optional<DemoShopFault> demoShopFaultFromName(QStringView name) {
         {QStringLiteral("empty-body"), DemoShopFault::emptyBody},
         {QStringLiteral("wrong-shape"), DemoShopFault::wrongShape},
         {QStringLiteral("slow"), DemoShopFault::slowAnswer},
-        {QStringLiteral("huge-body"), DemoShopFault::hugeBody}};
+        {QStringLiteral("huge-body"), DemoShopFault::hugeBody},
+        {QStringLiteral("redirect-away"), DemoShopFault::redirectAway},
+        {QStringLiteral("redirect-here"), DemoShopFault::redirectHere}};
     for (const auto& [text, fault] : names) {
         if (name == text) {
             return fault;
@@ -760,6 +762,20 @@ void DemoShop::State::handle(const httplib::Request& request, httplib::Response&
                                               return sink.write(chunk.data(), chunk.size());
                                           });
             entry.status = 200;
+            break;
+        }
+        case DemoShopFault::redirectAway:
+        case DemoShopFault::redirectHere: {
+            QUrl away = url();
+            away.setHost(QStringLiteral("localhost"));
+            away.setPath(entry.path);
+            const QString target = *fault == DemoShopFault::redirectAway
+                                       ? away.toString()
+                                       : entry.path + QStringLiteral("?redirected=1");
+            answer.status = *fault == DemoShopFault::redirectAway ? 302 : 301;
+            answer.headers.append({"Location", target.toStdString()});
+            answer.body = QByteArrayLiteral("moved");
+            answer.contentType = QByteArrayLiteral("text/plain");
             break;
         }
         case DemoShopFault::slowAnswer:

@@ -22,11 +22,13 @@ enum class DemoShopFault {
     emptyBody,       ///< 200 with an empty body
     wrongShape,      ///< 200 with JSON of the wrong shape (a list for one item, an object for a list)
     slowAnswer,      ///< the normal answer after the slow-answer delay
-    hugeBody         ///< 200 with a body of the huge-body size
+    hugeBody,        ///< 200 with a body of the huge-body size
+    redirectAway,    ///< 302 to the same path on host "localhost": this shop, but another origin
+    redirectHere     ///< 301 to the same path with "?redirected=1", on this origin
 };
 
 /// Parses "server-error", "too-many-requests", "drop-connection", "not-json", "empty-body",
-/// "wrong-shape", "slow", "huge-body".
+/// "wrong-shape", "slow", "huge-body", "redirect-away", "redirect-here".
 std::optional<DemoShopFault> demoShopFaultFromName(QStringView name);
 
 /// When a fault applies: to requests whose path ends with `pathSuffix` (every request when

@@ -43,7 +43,8 @@ const char* const usage =
     "  --site-path    the folder the site lives in; other paths get the themed HTML 404 page\n"
     "  --connection-close  closes the connection after every answer, as some hosts do\n"
     "  --fault KIND   server-error, too-many-requests, drop-connection, not-json, empty-body,\n"
-    "                 wrong-shape, slow, huge-body; for every request or those whose path ends\n"
+    "                 wrong-shape, slow, huge-body, redirect-away, redirect-here; for every request\n"
+    "                 or those whose path ends\n"
     "                 with PATH_SUFFIX (e.g. slow@/products/12)\n"
     "  --log FILE     appends one line per request: method, target, status, client port\n"
     "                 (one client port per TCP connection)\n";
