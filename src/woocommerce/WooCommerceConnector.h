@@ -33,8 +33,8 @@ public:
     /// Sends the selected previews whose status is manually correctable, in order, one result
     /// line each (others get none). A failure fails only its line, except a refusal of the
     /// credentials: the remaining previews then fail with the same message without a request.
-    /// The observer hears (lines
-    /// done, previews to send) after each line and may stop the run before the next one.
+    /// The observer hears (lines done, previews to send) after each line and may stop the run
+    /// before the next one.
     QList<WooUpdateResultLine> updateSelectedStocks(const QList<WooCorrectionPreview>& previews,
                                                     const WorkObserver& observer = {}) override;
 
