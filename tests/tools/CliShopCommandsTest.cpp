@@ -172,6 +172,13 @@ TEST_F(CliShopCommandsTest, SendListsOrSendsTheReadyRowsAndFailsWhenOneFails) {
                                   u": "_s + QString::number(*first->currentRemoteQuantity) + u" -> "_s +
                                   QString::number(*first->proposedQuantity));
     EXPECT_EQ(listed.last(), QString::number(toSend) + u" to send (dry run)"_s);
+    const qsizetype correctable = std::count_if(previews.cbegin(), previews.cend(), [](const auto& preview) {
+        return isManuallyCorrectable(preview.status) && preview.proposedQuantity;
+    });
+    ASSERT_GT(correctable, toSend);
+    EXPECT_TRUE(run(u"send"_s, atShop({u"--dry-run"_s, u"--select"_s, u"all-correctable"_s}))
+                    .outText()
+                    .endsWith(u'\n' + QString::number(correctable) + u" to send (dry run)\n"_s));
     EXPECT_EQ(puts(), 0);
 
     // The shop refuses the first row the send updates; the others go through.
