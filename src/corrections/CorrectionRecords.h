@@ -65,6 +65,11 @@ struct WooUpdateResultLine {
     bool operator==(const WooUpdateResultLine&) const = default;
 };
 
+/// Whether a send run sends `preview`: it is selected and its status is manually correctable.
+inline bool isSendable(const WooCorrectionPreview& preview) {
+    return preview.isSelected && isManuallyCorrectable(preview.status);
+}
+
 /// The result line of sending `preview`: a new id, the preview's id as `correctionId`, its
 /// product id, variation id and item name, its proposed quantity as `requestedQuantity`, and
 /// the outcome given. Every producer of send results builds its lines here.

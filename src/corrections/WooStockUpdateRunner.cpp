@@ -20,7 +20,7 @@ WooStockUpdateRunner::updateSelectedStocks(const QList<WooCorrectionPreview>& pr
                                            const WorkObserver& observer) const {
     QList<WooCorrectionPreview> kept;
     for (const WooCorrectionPreview& preview : previews) {
-        if (preview.isSelected && isManuallyCorrectable(preview.status)) {
+        if (isSendable(preview)) {
             kept.append(preview);
         }
     }

@@ -122,7 +122,8 @@ HttpResponse WooCommerceAPIClient::sendRequest(const QByteArray& method, const Q
         throw WooCommerceAPIError::invalidResponse();
     }
     if (response.statusCode < 200 || response.statusCode > 299) {
-        throw WooCommerceAPIError::httpStatus(response.statusCode, bodyText(response.body));
+        throw WooCommerceAPIError::httpStatus(response.statusCode, bodyText(response.body),
+                                              request.url.scheme() == u"http");
     }
     if (response.body.isEmpty()) {
         throw WooCommerceAPIError::emptyResponse();

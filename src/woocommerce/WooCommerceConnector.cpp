@@ -1,8 +1,8 @@
 #include "woocommerce/WooCommerceConnector.h"
 
 #include "localization/AppText.h"
-#include "localization/LocalizedError.h"
 #include "woocommerce/QtHttpTransport.h"
+#include "woocommerce/WooRequestGate.h"
 
 namespace tallybrook {
 
@@ -48,11 +48,12 @@ WooCommerceConnector::updateSelectedStocks(const QList<WooCorrectionPreview>& pr
     const ConnectionsClosedAtEnd closing(*transport_);
     QList<const WooCorrectionPreview*> toSend;
     for (const WooCorrectionPreview& preview : previews) {
-        if (preview.isSelected && isManuallyCorrectable(preview.status)) {
+        if (isSendable(preview)) {
             toSend.append(&preview);
         }
     }
 
+    WooRequestGate gate;
     QList<WooUpdateResultLine> lines;
     lines.reserve(toSend.size());
     const qint64 total = toSend.size();
@@ -66,18 +67,17 @@ WooCommerceConnector::updateSelectedStocks(const QList<WooCorrectionPreview>& pr
         QString message;
         if (!preview.externalProductId || !preview.proposedQuantity) {
             message = AppText::localized(u"wooUpdate.missingIdentifier");
+        } else if (const auto failure = gate.failureOf([&] {
+                       remoteQuantityAfterUpdate = updateService_.updateStock(
+                           *preview.externalProductId, preview.externalVariantId, *preview.proposedQuantity);
+                   })) {
+            message = *failure;
         } else {
-            try {
-                const auto after = updateService_.updateStock(
-                    *preview.externalProductId, preview.externalVariantId, *preview.proposedQuantity);
-                success = true;
-                remoteQuantityAfterUpdate = after ? after : preview.proposedQuantity;
-                message = AppText::localized(u"wooUpdate.updated");
-            } catch (const LocalizedError& error) {
-                message = error.localizedDescription();
-            } catch (const std::exception& error) {
-                message = QString::fromLocal8Bit(error.what());
+            success = true;
+            if (!remoteQuantityAfterUpdate) {
+                remoteQuantityAfterUpdate = preview.proposedQuantity;
             }
+            message = AppText::localized(u"wooUpdate.updated");
         }
         lines.append(makeResultLine(preview, success, remoteQuantityAfterUpdate, std::move(message),
                                     updateService_.now()));

@@ -31,8 +31,10 @@ public:
     RemoteStockReloadReport fetchCurrentStocksWithReport(const InventoryExportDocument& document,
                                                          const WorkObserver& observer = {}) override;
     /// Sends the selected previews whose status is manually correctable, in order, one result
-    /// line each (others get none). A failure fails only its line. The observer hears (lines
-    /// done, previews to send) after each line and may stop the run before the next one.
+    /// line each (others get none). A failure fails only its line, except a refusal of the
+    /// credentials: the remaining previews then fail with the same message without a request.
+    /// The observer hears (lines done, previews to send) after each line and may stop the run
+    /// before the next one.
     QList<WooUpdateResultLine> updateSelectedStocks(const QList<WooCorrectionPreview>& previews,
                                                     const WorkObserver& observer = {}) override;
 

@@ -233,6 +233,7 @@ WooCommerceProductDTO WooCommerceProductDTO::fromJson(const QJsonValue& value, c
     product.images = optionalList<WooCommerceImageDTO>(object, QLatin1StringView("images"), path);
     product.globalUniqueID = optionalString(object, QLatin1StringView("global_unique_id"), path);
     product.dateModified = optionalString(object, QLatin1StringView("date_modified"), path);
+    product.parentId = optionalInteger(object, QLatin1StringView("parent_id"), path);
     return product;
 }
 

@@ -60,6 +60,9 @@ struct WooCommerceProductDTO {
     QList<WooCommerceImageDTO> images;
     std::optional<QString> globalUniqueID;
     std::optional<QString> dateModified; ///< as the shop wrote it; not parsed
+    /// The product a variation belongs to: WooCommerce answers a variation's id on the product
+    /// route with "type": "variation" and its parent here (0 for a product of its own).
+    std::optional<qint64> parentId;
 
     static WooCommerceProductDTO fromJson(const QJsonValue& value, const QString& path = {});
     /// One product from a whole answer body.

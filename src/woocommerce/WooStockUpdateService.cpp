@@ -3,9 +3,9 @@
 #include "document/InventoryExportDocument.h"
 #include "document/TextRules.h"
 #include "localization/AppText.h"
-#include "localization/LocalizedError.h"
 #include "woocommerce/WooCommerceAPIError.h"
 #include "woocommerce/WooIntegerText.h"
+#include "woocommerce/WooRequestGate.h"
 
 #include <QSet>
 
@@ -13,20 +13,13 @@ namespace tallybrook {
 
 namespace {
 
-// A failed request's message as the user will read it.
-template <typename Work> std::optional<QString> failureOf(Work&& work) {
-    try {
-        work();
-        return std::nullopt;
-    } catch (const LocalizedError& error) {
-        return error.localizedDescription();
-    } catch (const std::exception& error) {
-        return QString::fromLocal8Bit(error.what());
-    }
-}
-
 std::optional<qint64> numericText(const std::optional<QString>& text) {
     return text ? parseWooInteger(QStringView(*text)) : std::nullopt;
+}
+
+QString parentText(const WooCommerceProductDTO& variation) {
+    return variation.parentId && *variation.parentId > 0 ? QString::number(*variation.parentId)
+                                                         : QStringLiteral("?");
 }
 
 QString displayNameOf(const InventoryExportRow& row) {
@@ -103,6 +96,7 @@ WooStockUpdateService::fetchCurrentStocksWithReport(const InventoryExportDocumen
     }
 
     ReloadRecorder recorder(clock_);
+    WooRequestGate gate;
     const qint64 total = keyedRows.size();
     qint64 done = 0;
     for (const InventoryExportRow* rowPointer : keyedRows) {
@@ -119,7 +113,7 @@ WooStockUpdateService::fetchCurrentStocksWithReport(const InventoryExportDocumen
         } else if (variantId) {
             WooCommerceVariationDTO variation;
             if (const auto failure =
-                    failureOf([&] { variation = client_.fetchVariation(*productId, *variantId); })) {
+                    gate.failureOf([&] { variation = client_.fetchVariation(*productId, *variantId); })) {
                 recorder.addIssue(row, *failure);
                 recorder.addLevel(row, row.externalVariantId, std::nullopt, std::nullopt);
             } else if (variation.stockQuantity) {
@@ -127,7 +121,7 @@ WooStockUpdateService::fetchCurrentStocksWithReport(const InventoryExportDocumen
             } else {
                 // The variation has no stock of its own: the parent product's stands in for it.
                 WooCommerceProductDTO product;
-                if (failureOf([&] { product = client_.fetchProduct(*productId); })) {
+                if (gate.failureOf([&] { product = client_.fetchProduct(*productId); })) {
                     recorder.addLevel(row, row.externalVariantId, std::nullopt, variation.manageStock);
                     recorder.addIssue(row, AppText::localized(u"wooReload.noVariationStock"));
                 } else {
@@ -140,9 +134,15 @@ WooStockUpdateService::fetchCurrentStocksWithReport(const InventoryExportDocumen
             }
         } else {
             WooCommerceProductDTO product;
-            if (const auto failure = failureOf([&] { product = client_.fetchProduct(*productId); })) {
+            if (const auto failure = gate.failureOf([&] { product = client_.fetchProduct(*productId); })) {
                 recorder.addIssue(row, *failure);
                 recorder.addLevel(row, row.externalVariantId, std::nullopt, std::nullopt);
+            } else if (product.type == u"variation") {
+                // WooCommerce answers a variation's id on the product route, but refuses to set
+                // its stock there: the row must name the product and the variation.
+                recorder.addIssue(row, AppText::formatted(u"wooReload.variationAsProduct",
+                                                          {*productId, parentText(product), *productId}));
+                recorder.addLevel(row, std::nullopt, std::nullopt, std::nullopt);
             } else {
                 recorder.addLevel(row, std::nullopt, product.stockQuantity, product.manageStock);
                 if (!product.stockQuantity) {

@@ -25,9 +25,11 @@ public:
 
     /// Reads the stock of every distinct product–variation key of the rows, in row order.
     /// Never throws: every problem is an issue of the report (and, when a request was made, a
-    /// level without quantity). The observer hears (keys done, distinct keys) after each key
-    /// and is asked before each key whether to stop; a stopped reload returns the levels,
-    /// issues and counts of the keys handled so far.
+    /// level without quantity). Once the shop refuses the credentials, the remaining keys get
+    /// the same issue without a request. A product answer that is a variation (its id given as
+    /// a product id) gives an issue naming the fix and a level without quantity. The observer
+    /// hears (keys done, distinct keys) after each key and is asked before each key whether to
+    /// stop; a stopped reload returns the levels, issues and counts of the keys handled so far.
     RemoteStockReloadReport fetchCurrentStocksWithReport(const InventoryExportDocument& document,
                                                          const WorkObserver& observer = {}) const;
     QList<RemoteStockLevel> fetchCurrentStocks(const InventoryExportDocument& document) const;

@@ -1,12 +1,11 @@
+#include "CliTestSupport.h"
 #include "storage/SqlitePreferencesStore.h"
 
 #include <QCryptographicHash>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 using namespace tallybrook;
@@ -16,25 +15,10 @@ namespace {
 
 const QString sample = QStringLiteral(TALLYBROOK_SOURCE_DIR "/samples/boutique-lumiere.tallybrook");
 
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
 // Runs the tool with its own throw-away data folder, so the user's preferences are never read.
 class CliCommandsTest : public ::testing::Test {
 protected:
-    CliRun cli(const QStringList& arguments) const {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"XDG_DATA_HOME"_s, home_.path());
-        environment.insert(u"LANG"_s, u"C.UTF-8"_s);
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(TALLYBROOK_CLI), arguments);
-        EXPECT_TRUE(process.waitForFinished(60'000));
-        return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-    }
+    test::CliRun cli(const QStringList& arguments) const { return test::runCli(home_.path(), arguments); }
     QString preferencesPath() const {
         return home_.path() + u"/Tallybrook/Tallybrook Control/preferences.sqlite3"_s;
     }
@@ -45,8 +29,9 @@ protected:
 
 QByteArray sha(const QString& path) {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
-                                          : QByteArray();
+    return file.open(QIODevice::ReadOnly)
+               ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+               : QByteArray();
 }
 
 } // namespace
@@ -58,12 +43,13 @@ TEST_F(CliCommandsTest, CheckReportsInTheChosenLanguageOnStderrAndExitsOne) {
     out.write(R"({"formatVersion":1,"session":{"id":"6F1C2A34-8B7D-4E2F-9A10-3C5D7E9F1B2A"}})");
     out.close();
 
-    CliRun french = cli({u"--lang"_s, u"fr"_s, u"check"_s, file});
+    test::CliRun french = cli({u"--lang"_s, u"fr"_s, u"check"_s, file});
     EXPECT_EQ(french.exitCode, 1);
     EXPECT_TRUE(french.out.isEmpty());
-    EXPECT_EQ(QString::fromUtf8(french.err), u"Format Tallybrook invalide: Identifiant de format absent.\n"_s);
+    EXPECT_EQ(QString::fromUtf8(french.err),
+              u"Format Tallybrook invalide: Identifiant de format absent.\n"_s);
 
-    CliRun english = cli({u"--lang"_s, u"en"_s, u"check"_s, file});
+    test::CliRun english = cli({u"--lang"_s, u"en"_s, u"check"_s, file});
     EXPECT_EQ(QString::fromUtf8(english.err), u"Invalid Tallybrook format: Missing format identifier.\n"_s);
 }
 
@@ -76,6 +62,8 @@ TEST_F(CliCommandsTest, UsageErrorsExitTwo) {
         {u"rows"_s, sample, u"--filter"_s, u"everything"_s},
         {u"rows"_s, sample, u"--no-such-option"_s},
         {u"labels"_s, sample},
+        {u"send"_s, sample, u"--select"_s, u"everything"_s},
+        {u"send"_s, sample, u"--dry-run"_s, u"--report"_s, u"-"_s},
     };
     for (const QStringList& arguments : cases) {
         SCOPED_TRACE(arguments.join(u' ').toStdString());
@@ -91,11 +79,12 @@ TEST_F(CliCommandsTest, TheToolNeverWritesTheSavedPreferences) {
     }
     const QByteArray before = sha(preferencesPath());
     // The saved French preference is read...
-    CliRun saved = cli({u"rows"_s, sample, u"--search"_s, u"ecart"_s});
+    test::CliRun saved = cli({u"rows"_s, sample, u"--search"_s, u"ecart"_s});
     EXPECT_EQ(saved.exitCode, 0);
-    EXPECT_EQ(saved.out.count('\n'), 16) << "\"ecart\" finds the French status label of the 16 difference rows";
+    EXPECT_EQ(saved.out.count('\n'), 16)
+        << "\"ecart\" finds the French status label of the 16 difference rows";
     // ...and --lang overrides it for one run only.
-    CliRun english = cli({u"--lang"_s, u"en"_s, u"rows"_s, sample, u"--search"_s, u"ecart"_s});
+    test::CliRun english = cli({u"--lang"_s, u"en"_s, u"rows"_s, sample, u"--search"_s, u"ecart"_s});
     EXPECT_EQ(english.exitCode, 0);
     EXPECT_TRUE(english.out.isEmpty());
     EXPECT_EQ(sha(preferencesPath()), before);
@@ -105,7 +94,7 @@ TEST_F(CliCommandsTest, TheToolNeverWritesTheSavedPreferences) {
 }
 
 TEST_F(CliCommandsTest, AnalyzeJsonCarriesTheDashboardFigures) {
-    CliRun run = cli({u"--lang"_s, u"en"_s, u"analyze"_s, sample, u"--json"_s});
+    test::CliRun run = cli({u"--lang"_s, u"en"_s, u"analyze"_s, sample, u"--json"_s});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     QJsonParseError error;
     const QJsonObject analysis = QJsonDocument::fromJson(run.out, &error).object();
@@ -113,31 +102,32 @@ TEST_F(CliCommandsTest, AnalyzeJsonCarriesTheDashboardFigures) {
     EXPECT_EQ(analysis.value(u"sessionId"_s).toString(), u"3F6B2C1E-8D4A-4F7B-9E2C-5A1D0B7C4E93"_s);
     EXPECT_EQ(analysis.value(u"totalRows"_s).toInteger(), 56);
     EXPECT_TRUE(analysis.value(u"exportedAt"_s).toString().endsWith(u'Z'));
-    for (const QString& key : {u"countedRows"_s, u"notCountedRows"_s, u"differenceRows"_s, u"unknownCodesCount"_s,
-                               u"temporaryItemsCount"_s, u"possibleWooCorrectionsCount"_s,
-                               u"legacyTemporaryItemsCount"_s, u"ignoredTemporaryItemsCount"_s, u"sessionName"_s,
-                               u"sourceDisplayName"_s}) {
+    for (const QString& key :
+         {u"countedRows"_s, u"notCountedRows"_s, u"differenceRows"_s, u"unknownCodesCount"_s,
+          u"temporaryItemsCount"_s, u"possibleWooCorrectionsCount"_s, u"legacyTemporaryItemsCount"_s,
+          u"ignoredTemporaryItemsCount"_s, u"sessionName"_s, u"sourceDisplayName"_s}) {
         EXPECT_TRUE(analysis.contains(key)) << key.toStdString();
     }
     EXPECT_EQ(analysis.value(u"differenceRows"_s).toInteger(), 16);
 }
 
 TEST_F(CliCommandsTest, CsvExportsUseTheirDialects) {
-    CliRun standard = cli({u"differences"_s, sample, u"--csv"_s, u"-"_s, u"--dialect"_s, u"standard"_s});
+    test::CliRun standard =
+        cli({u"differences"_s, sample, u"--csv"_s, u"-"_s, u"--dialect"_s, u"standard"_s});
     ASSERT_EQ(standard.exitCode, 0) << standard.err.toStdString();
     EXPECT_TRUE(standard.out.startsWith("session_id,session_name,inventory_date,source,"));
     EXPECT_FALSE(standard.out.contains("\r\n"));
     EXPECT_FALSE(standard.out.endsWith('\n'));
     EXPECT_EQ(standard.out.count('\n'), 16) << "a header and 16 difference rows";
 
-    CliRun corrections = cli({u"--lang"_s, u"fr"_s, u"corrections"_s, sample, u"--csv"_s, u"-"_s});
+    test::CliRun corrections = cli({u"--lang"_s, u"fr"_s, u"corrections"_s, sample, u"--csv"_s, u"-"_s});
     ASSERT_EQ(corrections.exitCode, 0) << corrections.err.toStdString();
     EXPECT_TRUE(corrections.out.startsWith("\xEF\xBB\xBFSelection;Statut;Article;"));
     EXPECT_EQ(corrections.out.count("\r\n"), 56) << "a header and one line per row";
     EXPECT_TRUE(corrections.out.contains(";Prêt;"));
 
     const QString file = scratch_.filePath(u"ecarts.csv"_s);
-    CliRun toFile = cli({u"differences"_s, sample, u"--csv"_s, file});
+    test::CliRun toFile = cli({u"differences"_s, sample, u"--csv"_s, file});
     EXPECT_EQ(toFile.exitCode, 0);
     EXPECT_TRUE(toFile.out.isEmpty());
     QFile written(file);
@@ -147,14 +137,16 @@ TEST_F(CliCommandsTest, CsvExportsUseTheirDialects) {
 
 TEST_F(CliCommandsTest, LabelsWriteAPdfAndPrintTheGeneratedLine) {
     const QString pdf = scratch_.filePath(u"etiquettes.pdf"_s);
-    CliRun qr = cli({u"--lang"_s, u"en"_s, u"labels"_s, sample, u"--pdf"_s, pdf, u"--kind"_s, u"qrCode"_s});
+    test::CliRun qr =
+        cli({u"--lang"_s, u"en"_s, u"labels"_s, sample, u"--pdf"_s, pdf, u"--kind"_s, u"qrCode"_s});
     ASSERT_EQ(qr.exitCode, 0) << qr.err.toStdString();
     EXPECT_EQ(QString::fromUtf8(qr.out), u"56 label(s) generated.\n"_s);
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(5) == "%PDF-");
 
-    CliRun none = cli({u"--lang"_s, u"fr"_s, u"labels"_s, sample, u"--pdf"_s, pdf, u"--search"_s, u"zzzz-nothing"_s});
+    test::CliRun none =
+        cli({u"--lang"_s, u"fr"_s, u"labels"_s, sample, u"--pdf"_s, pdf, u"--search"_s, u"zzzz-nothing"_s});
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_EQ(QString::fromUtf8(none.err),
               u"Aucune ligne affichée ne contient de code produit, code inventaire ou SKU exploitable.\n"_s);

@@ -12,8 +12,15 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace tallybrook::test {
+
+using namespace Qt::StringLiterals;
 
 inline void useLanguage(AppLanguage language) {
     PreferencesStore::setStandard(std::make_shared<InMemoryPreferencesStore>());
@@ -25,24 +32,21 @@ inline void useLanguage(AppLanguage language) {
 /// 12 simple, stock 5 · 13 simple, stock 0 · 14 simple, stock not managed ·
 /// 20 variable (no own stock): 21 stock 3, 22 "parent" (answered as not managed: the parent
 /// keeps no stock), 23 not managed ·
-/// 30 variable with own stock 9: 31 "parent", 32 not managed · 40 simple, stock 7.
+/// 30 variable with own stock 9: 31 "parent", 32 not managed · 40 simple, stock 7, named with "&".
 inline DemoCatalog standardCatalog() {
-    const QByteArray json = R"({"products": [
+    return DemoCatalog::fromJson(R"({"products": [
         {"id": 12, "name": "Bougie", "sku": "B-12", "manage_stock": true, "stock_quantity": 5},
         {"id": 13, "name": "Savon", "manage_stock": true, "stock_quantity": 0},
         {"id": 14, "name": "Carte cadeau", "manage_stock": false},
         {"id": 20, "name": "Robe", "manage_stock": false, "variations": [
             {"id": 21, "manage_stock": true, "stock_quantity": 3, "option": "M"},
-            {"id": 22, "manage_stock": "parent", "option": "L"},
-            {"id": 23, "manage_stock": false, "option": "S"}]},
+            {"id": 22, "manage_stock": "parent", "option": "L"}, {"id": 23, "manage_stock": false, "option": "S"}]},
         {"id": 30, "name": "Pull", "manage_stock": true, "stock_quantity": 9, "variations": [
-            {"id": 31, "manage_stock": "parent", "option": "M"},
-            {"id": 32, "manage_stock": false, "option": "L"}]},
-        {"id": 40, "name": "Vase", "manage_stock": true, "stock_quantity": 7}]})";
-    return DemoCatalog::fromJson(json);
+            {"id": 31, "manage_stock": "parent", "option": "M"}, {"id": 32, "manage_stock": false, "option": "L"}]},
+        {"id": 40, "name": "Vase & coupelle", "manage_stock": true, "stock_quantity": 7}]})");
 }
 
-/// A document row pointing at the shop.
+/// A document row pointing at the shop, with a fresh local item id.
 inline InventoryExportRow shopRow(std::optional<QString> productId,
                                   std::optional<QString> variantId = std::nullopt,
                                   std::optional<QString> itemName = std::nullopt) {
@@ -62,13 +66,24 @@ inline InventoryExportDocument documentWith(QList<InventoryExportRow> rows) {
     return document;
 }
 
-/// The paths (with query) that the shop received, in order.
+/// The paths (with query) that the shop received, in order, without the API root.
 inline QStringList targetsOf(const QList<DemoShopRequest>& log) {
     QStringList targets;
     for (const DemoShopRequest& request : log) {
-        targets.append(request.target);
+        targets.append(QString(request.target).remove(u"/wp-json/wc/v3"_s));
     }
     return targets;
+}
+
+/// The error `work` throws, as type E; a test failure when it throws none.
+template <typename E, typename Work> E errorOf(Work&& work, E fallback) {
+    try {
+        work();
+        ADD_FAILURE() << "no error thrown";
+    } catch (const E& error) {
+        return error;
+    }
+    return fallback;
 }
 
 /// English texts and a running demo shop (standard catalogue) on an ephemeral loopback port.
@@ -76,8 +91,7 @@ class ShopTest : public ::testing::Test {
 protected:
     void SetUp() override {
         useLanguage(AppLanguage::english);
-        shop = std::make_unique<DemoShop>(standardCatalog());
-        shop->start(0);
+        restartShop({});
     }
 
     void TearDown() override {
@@ -85,20 +99,26 @@ protected:
         shop->stop();
     }
 
+    /// Replaces the running shop by one started with `options` (standard catalogue).
+    void restartShop(const DemoShopOptions& options) {
+        transports.clear(); // their kept connections would hold the stopping shop
+        if (shop) {
+            shop->stop();
+        }
+        shop = std::make_unique<DemoShop>(standardCatalog(), options);
+        shop->start(0);
+    }
+
     std::shared_ptr<QtHttpTransport> transport(QtHttpTransport::Options options = {}) {
-        auto made = std::make_shared<QtHttpTransport>(std::move(options));
-        transports.push_back(made);
-        return made;
+        transports.push_back(std::make_shared<QtHttpTransport>(std::move(options)));
+        return transports.back();
     }
 
-    WooCommerceAPIClient client(std::optional<QUrl> base = std::nullopt,
-                                QString key = QStringLiteral("ck_demo"),
-                                QString secret = QStringLiteral("cs_demo")) {
-        return WooCommerceAPIClient(base.value_or(shop->url()), std::move(key), std::move(secret),
-                                    transport());
+    WooCommerceAPIClient client(std::optional<QUrl> base = std::nullopt, QString secret = u"cs_demo"_s,
+                                QtHttpTransport::Options options = {}) {
+        return WooCommerceAPIClient(base.value_or(shop->url()), u"ck_demo"_s, std::move(secret),
+                                    transport(std::move(options)));
     }
-
-    static const QString root() { return QStringLiteral("/wp-json/wc/v3"); }
 
     std::unique_ptr<DemoShop> shop;
     std::deque<std::shared_ptr<QtHttpTransport>> transports;
@@ -111,7 +131,7 @@ public:
     HttpResponse send(const HttpRequest& request) override {
         requests.append(request);
         if (answers.empty()) {
-            return HttpResponse{500, {}, QByteArrayLiteral("no scripted answer")};
+            return HttpResponse{500, {}, "no scripted answer"};
         }
         HttpResponse answer = answers.front();
         answers.pop_front();
@@ -121,5 +141,11 @@ public:
     std::deque<HttpResponse> answers;
     QList<HttpRequest> requests;
 };
+
+/// A client of https://shop.example over a scripted transport.
+inline WooCommerceAPIClient scriptedClient(const std::shared_ptr<ScriptedTransport>& transport,
+                                           const QString& store = u"https://shop.example"_s) {
+    return WooCommerceAPIClient(QUrl(store), u"k"_s, u"s"_s, transport);
+}
 
 } // namespace tallybrook::test

@@ -22,17 +22,6 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-InventoryCSVDialect dialectFrom(const Arguments& arguments) {
-    const QString dialect = arguments.option(u"dialect"_s).value_or(u"french"_s);
-    if (dialect == u"french") {
-        return InventoryCSVDialect::frenchExcel;
-    }
-    if (dialect == u"standard") {
-        return InventoryCSVDialect::standard;
-    }
-    throw UsageError{u"--dialect takes french or standard, found "_s + dialect};
-}
-
 InventoryRowFilter filterFrom(const Arguments& arguments) {
     const auto raw = arguments.option(u"filter"_s);
     if (!raw) {
@@ -46,17 +35,6 @@ InventoryRowFilter filterFrom(const Arguments& arguments) {
         choices.append(rawValue(filter));
     }
     throw UsageError{u"--filter takes one of "_s + choices.join(u'|') + u", found "_s + *raw};
-}
-
-// Writes CSV bytes to PATH or standard output; an encoding failure is reported as the window
-// reports it.
-template <typename MakeBytes> int writeCsv(const QString& path, MakeBytes&& makeBytes) {
-    try {
-        return writeBytes(path, makeBytes()) ? success : failure;
-    } catch (const InventoryCSVExportError& error) {
-        printErr(error.localizedDescription() + u'\n');
-        return failure;
-    }
 }
 
 QString rowIdLines(const InventoryRowList& rows) {
@@ -164,9 +142,13 @@ int runDifferences(const QStringList& args) {
     const auto location = arguments.option(u"location"_s);
     if (const auto csvPath = arguments.option(u"csv"_s)) {
         // As the window's export: every difference of the location, whatever the search.
-        return writeCsv(*csvPath, [&] {
-            return InventoryCSVExportService::exportDifferencesCSV(*document, location, dialect);
-        });
+        return writeCsv(*csvPath,
+                        [&] {
+                            return InventoryCSVExportService::exportDifferencesCSV(*document, location,
+                                                                                   dialect);
+                        })
+                   ? success
+                   : failure;
     }
     printOut(rowIdLines(InventoryDifferenceAnalyzer::differences(
         document, arguments.option(u"search"_s).value_or(QString()), location)));
@@ -195,7 +177,7 @@ std::optional<QList<WooCorrectionPreview>> buildCorrectionsForCli(const Inventor
     if (!connector) {
         return std::nullopt;
     }
-    const RemoteStockReloadReport report = connector->fetchCurrentStocksWithReport(document);
+    const RemoteStockReloadReport report = reloadStock(*connector, document, arguments);
     if (const auto summary = reloadSummary(report)) {
         printErr(*summary + u'\n');
     }
@@ -216,7 +198,10 @@ int runCorrections(const QStringList& args) {
     }
     if (const auto csvPath = arguments.option(u"csv"_s)) {
         return writeCsv(
-            *csvPath, [&] { return InventoryCSVExportService::exportCorrectionsCSV(*corrections, dialect); });
+                   *csvPath,
+                   [&] { return InventoryCSVExportService::exportCorrectionsCSV(*corrections, dialect); })
+                   ? success
+                   : failure;
     }
     QString out;
     for (const WooCorrectionPreview& preview : *corrections) {
@@ -234,9 +219,10 @@ const CommandRegistration differencesRegistration(
     u"differences FILE [--search S] [--location L] [--csv PATH|-] [--dialect french|standard]"
     u"  (the CSV, like the window's export, holds every difference of the location: --search narrows the ids only)"_s,
     runDifferences);
-const CommandRegistration
-    correctionsRegistration(u"corrections"_s,
-                            u"corrections FILE [--reload [--store URL]] [--csv PATH|-] [--dialect french|standard]"_s, runCorrections);
+const CommandRegistration correctionsRegistration(
+    u"corrections"_s,
+    u"corrections FILE [--reload [--store URL]] [--csv PATH|-] [--dialect french|standard]"_s,
+    runCorrections);
 
 } // namespace
 

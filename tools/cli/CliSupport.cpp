@@ -2,13 +2,13 @@
 
 #include "document/TallybrookFileDecoder.h"
 #include "export/AtomicFileWriter.h"
+#include "export/InventoryCSVExportError.h"
 #include "localization/PreferencesStore.h"
 #include "storage/SqlitePreferencesStore.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
-
 #include <cstdio>
 
 namespace tallybrook::cli {
@@ -96,6 +96,26 @@ bool writeBytes(const QString& path, const QByteArray& bytes) {
     }
 }
 
+InventoryCSVDialect dialectFrom(const Arguments& arguments) {
+    const QString dialect = arguments.option(QStringLiteral("dialect")).value_or(QStringLiteral("french"));
+    if (dialect == u"french") {
+        return InventoryCSVDialect::frenchExcel;
+    }
+    if (dialect == u"standard") {
+        return InventoryCSVDialect::standard;
+    }
+    throw UsageError{QStringLiteral("--dialect takes french or standard, found ") + dialect};
+}
+
+bool writeCsv(const QString& path, const std::function<QByteArray()>& makeBytes) {
+    try {
+        return writeBytes(path, makeBytes());
+    } catch (const InventoryCSVExportError& error) {
+        printErr(error.localizedDescription() + u'\n');
+        return false;
+    }
+}
+
 std::shared_ptr<const InventoryExportDocument> loadDocument(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -119,7 +139,8 @@ namespace {
 // the tool never changes the user's preferences.
 class OverlayPreferencesStore final : public PreferencesStore {
 public:
-    explicit OverlayPreferencesStore(std::shared_ptr<PreferencesStore> base) : base_(std::move(base)) {}
+    explicit OverlayPreferencesStore(std::shared_ptr<PreferencesStore> base)
+        : base_(std::move(base)) {}
 
     std::optional<QString> string(const QString& key) const override {
         if (removed_.contains(key)) {

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "export/InventoryCSVDialect.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 #include <map>
 #include <memory>
@@ -56,6 +57,13 @@ void writeOut(const QByteArray& bytes);
 /// Returns false (and prints the reason on stderr) when the file cannot be written.
 bool writeBytes(const QString& path, const QByteArray& bytes);
 
+/// The CSV dialect of `--dialect french|standard` (french when absent); a usage error otherwise.
+InventoryCSVDialect dialectFrom(const Arguments& arguments);
+
+/// Writes the CSV bytes that `makeBytes` builds to PATH or standard output ("-"). Returns false
+/// (the reason printed on stderr, as the window words it) when they cannot be encoded or written.
+bool writeCsv(const QString& path, const std::function<QByteArray()>& makeBytes);
+
 /// Reads and decodes an inventory file. On failure prints the error text on stderr and
 /// returns null; the caller exits with `failure`.
 std::shared_ptr<const InventoryExportDocument> loadDocument(const QString& path);
@@ -73,7 +81,8 @@ struct Command {
 std::map<QString, Command>& commandRegistry();
 
 struct CommandRegistration {
-    CommandRegistration(const QString& name, const QString& usage, std::function<int(const QStringList&)> run) {
+    CommandRegistration(const QString& name, const QString& usage,
+                        std::function<int(const QStringList&)> run) {
         commandRegistry()[name] = Command{usage, std::move(run)};
     }
 };

@@ -9,6 +9,12 @@
 #include "woocommerce/WooCommerceConnector.h"
 
 #include <QUrl>
+#include <cstdio>
+#ifdef Q_OS_WIN
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace tallybrook::cli {
 
@@ -30,7 +36,8 @@ std::unique_ptr<WooCommerceConnector> connectorFromOptions(const Arguments& argu
             printErr(AppText::localized(u"woo.notConfigured") + u'\n');
             return nullptr;
         }
-        return std::make_unique<WooCommerceConnector>(saved->storeURL, saved->consumerKey, saved->consumerSecret);
+        return std::make_unique<WooCommerceConnector>(saved->storeURL, saved->consumerKey,
+                                                      saved->consumerSecret);
     }
     const QUrl url(store->trimmed(), QUrl::StrictMode);
     if (!WooCommerceAPIClient::isUsableBaseURL(url)) {
@@ -44,6 +51,38 @@ std::unique_ptr<WooCommerceConnector> connectorFromOptions(const Arguments& argu
         return nullptr;
     }
     return std::make_unique<WooCommerceConnector>(url, key, secret);
+}
+
+WorkObserver terminalProgress(const QString& label) {
+#ifdef Q_OS_WIN
+    const bool terminal = _isatty(_fileno(stderr));
+#else
+    const bool terminal = isatty(fileno(stderr));
+#endif
+    WorkObserver observer;
+    if (terminal) {
+        observer.progress = [label](qint64 done, qint64 total) {
+            printErr(u'\r' + label + u' ' + QString::number(done) + u'/' + QString::number(total) +
+                     (done == total ? QStringLiteral("\n") : QString()));
+        };
+    }
+    return observer;
+}
+
+RemoteStockReloadReport reloadStock(WooCommerceConnector& connector, const InventoryExportDocument& document,
+                                    const Arguments& arguments) {
+    RemoteStockReloadReport report =
+        connector.fetchCurrentStocksWithReport(document, terminalProgress(QStringLiteral("reload")));
+    if (arguments.flag(verboseFlag)) {
+        QString lines;
+        for (const RemoteStockReloadIssue& issue : std::as_const(report.issues)) {
+            lines += QStringLiteral("issue: ") + issue.externalProductId.value_or(QString()) + u':' +
+                     issue.externalVariantId.value_or(QString()) + u' ' + issue.itemName +
+                     QStringLiteral(": ") + issue.message + u'\n';
+        }
+        printErr(lines);
+    }
+    return report;
 }
 
 } // namespace tallybrook::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CliSupport.h"
+#include "corrections/CommerceStockConnector.h"
 
 #include <QString>
 #include <memory>
@@ -8,11 +9,15 @@
 namespace tallybrook {
 
 class WooCommerceConnector;
+struct InventoryExportDocument;
 
 namespace cli {
 
 /// The value option of every command that talks to a shop: `--store URL`.
 inline const QString storeOption = QStringLiteral("store");
+
+/// The flag of the commands that read stock: every issue of the reload on stderr, one a line.
+inline const QString verboseFlag = QStringLiteral("verbose");
 
 /// The environment variables that hold the credentials used with `--store` (never arguments,
 /// which other users of the machine can read).
@@ -24,6 +29,16 @@ inline constexpr const char* consumerSecretVariable = "TALLYBROOK_WOO_CONSUMER_S
 /// the reason (the texts the window shows: invalid URL, not configured) on stderr and returns
 /// null; the caller exits with `failure`.
 std::unique_ptr<WooCommerceConnector> connectorFromOptions(const Arguments& arguments);
+
+/// Shows "LABEL done/total" on stderr while work runs, when stderr is a terminal; does
+/// nothing otherwise, so scripts reading stderr get messages only.
+WorkObserver terminalProgress(const QString& label);
+
+/// Reads the shop's stock for the document's rows, as the corrections page's reload does,
+/// with progress on a terminal. With --verbose, prints every issue of the report on stderr as
+/// `issue: PRODUCT:VARIATION ITEM: MESSAGE`.
+RemoteStockReloadReport reloadStock(WooCommerceConnector& connector, const InventoryExportDocument& document,
+                                    const Arguments& arguments);
 
 } // namespace cli
 } // namespace tallybrook

@@ -1,11 +1,12 @@
-// `reload FILE [--store URL] [--json]`: reads the shop's current stock for the rows of an
-// inventory file, as the corrections page's reload does.
+// `reload FILE [--store URL] [--json] [--verbose]`: reads the shop's current stock for the rows
+// of an inventory file, as the corrections page's reload does.
 
 #include "CliSupport.h"
 #include "ConnectorOptions.h"
 #include "corrections/CorrectionJson.h"
 #include "corrections/WooCorrectionRoad.h"
 #include "document/InventoryExportDocument.h"
+#include "export/InventoryCSVExportService.h"
 #include "woocommerce/WooCommerceConnector.h"
 
 #include <QJsonDocument>
@@ -14,8 +15,23 @@ namespace tallybrook::cli {
 
 namespace {
 
+// The report as JSON for scripts: the stored record's members, with dates in ISO 8601 UTC
+// (the stored form counts seconds from 2001, which no script expects).
+QJsonObject reportJson(const RemoteStockReloadReport& report) {
+    QJsonObject json = toJson(report);
+    QJsonArray levels = json.value(QLatin1StringView("levels")).toArray();
+    for (qsizetype index = 0; index < levels.size(); ++index) {
+        QJsonObject level = levels.at(index).toObject();
+        level.insert(QStringLiteral("fetchedAt"),
+                     InventoryCSVExportService::iso8601Text(report.levels.at(index).fetchedAt));
+        levels.replace(index, level);
+    }
+    json.insert(QStringLiteral("levels"), levels);
+    return json;
+}
+
 int runReload(const QStringList& args) {
-    const Arguments arguments(args, {storeOption}, {QStringLiteral("json")});
+    const Arguments arguments(args, {storeOption}, {QStringLiteral("json"), verboseFlag});
     const QString path = arguments.file();
     const auto document = loadDocument(path);
     if (!document) {
@@ -25,9 +41,9 @@ int runReload(const QStringList& args) {
     if (!connector) {
         return failure;
     }
-    const RemoteStockReloadReport report = connector->fetchCurrentStocksWithReport(*document);
+    const RemoteStockReloadReport report = reloadStock(*connector, *document, arguments);
     if (arguments.flag(QStringLiteral("json"))) {
-        writeOut(QJsonDocument(toJson(report)).toJson(QJsonDocument::Indented));
+        writeOut(QJsonDocument(reportJson(report)).toJson(QJsonDocument::Indented));
     } else if (const auto summary = reloadSummary(report)) {
         printOut(*summary + u'\n');
     }
@@ -35,7 +51,8 @@ int runReload(const QStringList& args) {
 }
 
 const CommandRegistration registration(QStringLiteral("reload"),
-                                       QStringLiteral("reload FILE [--store URL] [--json]"), runReload);
+                                       QStringLiteral("reload FILE [--store URL] [--json] [--verbose]"),
+                                       runReload);
 
 } // namespace
 

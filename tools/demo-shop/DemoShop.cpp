@@ -74,6 +74,31 @@ Answer noRoute() {
                    QStringLiteral("No route was found matching the URL and request method."));
 }
 
+// WordPress's themed "page not found" for a path outside the site: a full page with the
+// theme's inline styles, some 60 KB like a real one, served as HTML with status 404.
+Answer notFoundPage() {
+    static const QByteArray page = [] {
+        QByteArray html =
+            QByteArrayLiteral("<!DOCTYPE html>\n<html lang=\"fr-FR\">\n<head>\n<meta charset=\"UTF-8\">\n"
+                              "<title>Page non trouv\xc3\xa9"
+                              "e &#8211; Boutique</title>\n<style id=\"global-styles-inline-css\">\n");
+        for (int rule = 0; html.size() < 60'000; ++rule) {
+            html += ".wp-block-theme-rule-" + QByteArray::number(rule) +
+                    " { margin-block-start: var(--wp--preset--spacing--40); color: "
+                    "var(--wp--preset--color--contrast); }\n";
+        }
+        html +=
+            "</style>\n</head>\n<body class=\"error404\">\n<main><h1>Oups ! Cette page est introuvable.</h1>"
+            "</main>\n</body>\n</html>\n";
+        return html;
+    }();
+    Answer answer;
+    answer.status = 404;
+    answer.body = page;
+    answer.contentType = QByteArrayLiteral("text/html; charset=UTF-8");
+    return answer;
+}
+
 Answer invalidId(int status, bool variation) {
     return wpError(status,
                    variation ? QStringLiteral("woocommerce_rest_product_variation_invalid_id")
@@ -176,7 +201,9 @@ std::optional<DemoShopFault> demoShopFaultFromName(QStringView name) {
         {QStringLiteral("empty-body"), DemoShopFault::emptyBody},
         {QStringLiteral("wrong-shape"), DemoShopFault::wrongShape},
         {QStringLiteral("slow"), DemoShopFault::slowAnswer},
-        {QStringLiteral("huge-body"), DemoShopFault::hugeBody}};
+        {QStringLiteral("huge-body"), DemoShopFault::hugeBody},
+        {QStringLiteral("redirect-away"), DemoShopFault::redirectAway},
+        {QStringLiteral("redirect-here"), DemoShopFault::redirectHere}};
     for (const auto& [text, fault] : names) {
         if (name == text) {
             return fault;
@@ -226,7 +253,7 @@ struct DemoShop::State {
 
     void load(const DemoCatalog& catalog);
     void pause(qint64 milliseconds);
-    std::optional<DemoShopFault> takeFault(const QString& path);
+    std::optional<DemoShopFault> takeFault(const QString& path, const QString& method);
     void handle(const httplib::Request& request, httplib::Response& response);
     Answer respond(const httplib::Request& request, const QString& path);
     std::optional<Answer> refuseCredentials(const httplib::Request& request, bool listing, bool write) const;
@@ -271,11 +298,12 @@ void DemoShop::State::pause(qint64 milliseconds) {
     waitCondition.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return stopping; });
 }
 
-std::optional<DemoShopFault> DemoShop::State::takeFault(const QString& path) {
+std::optional<DemoShopFault> DemoShop::State::takeFault(const QString& path, const QString& method) {
     std::lock_guard lock(faultMutex);
     for (qsizetype index = 0; index < faults.size(); ++index) {
         DemoShopFaultRule& rule = faults[index];
-        if (!rule.pathSuffix.isEmpty() && !path.endsWith(rule.pathSuffix)) {
+        if ((!rule.pathSuffix.isEmpty() && !path.endsWith(rule.pathSuffix)) ||
+            (!rule.method.isEmpty() && rule.method != method)) {
             continue;
         }
         const DemoShopFault fault = rule.fault;
@@ -330,7 +358,7 @@ QJsonObject DemoShop::State::productJson(const DemoProduct& product) const {
     const QString slug = slugOf(product.name);
     return QJsonObject{
         {QStringLiteral("id"), product.id},
-        {QStringLiteral("name"), product.name},
+        {QStringLiteral("name"), product.name.toHtmlEscaped()},
         {QStringLiteral("slug"), slug},
         {QStringLiteral("permalink"), QString(url().toString() + QStringLiteral("/produit/") + slug + u'/')},
         {QStringLiteral("date_modified"), wooDate(product.modifiedAt)},
@@ -398,7 +426,14 @@ std::optional<Answer> DemoShop::State::refuseCredentials(const httplib::Request&
     }
     if (!key.isEmpty() && key == options.consumerKey) {
         if (secret == options.consumerSecret) {
-            return std::nullopt;
+            const bool allowed = write ? options.keyPermissions != DemoKeyPermissions::read
+                                       : options.keyPermissions != DemoKeyPermissions::write;
+            if (allowed) {
+                return std::nullopt;
+            }
+            return wpError(401, QStringLiteral("woocommerce_rest_authentication_error"),
+                           write ? QStringLiteral("The API key provided does not have write permissions.")
+                                 : QStringLiteral("The API key provided does not have read permissions."));
         }
         // WooCommerce challenges a Basic login whose secret it refused (and only that one), so
         // clients meet the challenge handling of their HTTP stack here as with a real shop.
@@ -529,6 +564,11 @@ Answer DemoShop::State::update(const httplib::Request& request, qint64 productId
     std::lock_guard lock(catalogMutex);
     DemoProduct* parent = product(productId);
     if (!variationId) {
+        if (!parent && variationParent.contains(productId)) {
+            return wpError(404, QStringLiteral("woocommerce_rest_invalid_product_id"),
+                           QStringLiteral("To manipulate product variations you should use the "
+                                          "/products/&lt;product_id&gt;/variations/&lt;id&gt; endpoint."));
+        }
         if (!parent) {
             return invalidId(400, false);
         }
@@ -563,11 +603,20 @@ Answer DemoShop::State::update(const httplib::Request& request, qint64 productId
 }
 
 Answer DemoShop::State::respond(const httplib::Request& request, const QString& path) {
-    const qsizetype root = path.indexOf(apiRoot);
-    if (root < 0) {
+    QString site = options.sitePath;
+    while (site.endsWith(u'/')) {
+        site.chop(1);
+    }
+    if (!site.isEmpty() && !site.startsWith(u'/')) {
+        site.prepend(u'/');
+    }
+    if (!path.startsWith(site + QStringLiteral("/wp-json/"))) {
+        return notFoundPage();
+    }
+    if (!path.startsWith(site + apiRoot)) {
         return noRoute();
     }
-    QString rest = path.mid(root + apiRoot.size());
+    QString rest = path.mid(site.size() + apiRoot.size());
     if (rest.endsWith(u'/')) {
         rest.chop(1);
     }
@@ -604,7 +653,24 @@ Answer DemoShop::State::respond(const httplib::Request& request, const QString& 
     }
     const DemoProduct* parent = product(productId);
     if (parts.size() == 2) {
-        return parent ? json(200, productJson(*parent)) : invalidId(404, false);
+        if (parent) {
+            return json(200, productJson(*parent));
+        }
+        // A variation's id on the product route: WooCommerce answers the variation as a product
+        // of type "variation" with its parent's id.
+        if (const DemoProduct* owner = product(variationParent.value(productId, -1))) {
+            for (const DemoVariation& variation : owner->variations) {
+                if (variation.id == productId) {
+                    QJsonObject answer = variationJson(*owner, variation);
+                    answer.insert(QStringLiteral("type"), QStringLiteral("variation"));
+                    answer.insert(QStringLiteral("name"),
+                                  QString(owner->name + QStringLiteral(" - ") + variation.attributeOption)
+                                      .toHtmlEscaped());
+                    return json(200, answer);
+                }
+            }
+        }
+        return invalidId(404, false);
     }
     if (parts.size() == 3) {
         if (!parent) {
@@ -639,7 +705,7 @@ void DemoShop::State::handle(const httplib::Request& request, httplib::Response&
     entry.remotePort = request.remote_port;
 
     pause(latencyMs.load());
-    const std::optional<DemoShopFault> fault = takeFault(entry.path);
+    const std::optional<DemoShopFault> fault = takeFault(entry.path, entry.method);
     const bool expectsList = entry.path.endsWith(QStringLiteral("/products")) ||
                              entry.path.endsWith(QStringLiteral("/products/")) ||
                              entry.path.endsWith(QStringLiteral("/variations")) ||
@@ -698,6 +764,20 @@ void DemoShop::State::handle(const httplib::Request& request, httplib::Response&
             entry.status = 200;
             break;
         }
+        case DemoShopFault::redirectAway:
+        case DemoShopFault::redirectHere: {
+            QUrl away = url();
+            away.setHost(QStringLiteral("localhost"));
+            away.setPath(entry.path);
+            const QString target = *fault == DemoShopFault::redirectAway
+                                       ? away.toString()
+                                       : entry.path + QStringLiteral("?redirected=1");
+            answer.status = *fault == DemoShopFault::redirectAway ? 302 : 301;
+            answer.headers.append({"Location", target.toStdString()});
+            answer.body = QByteArrayLiteral("moved");
+            answer.contentType = QByteArrayLiteral("text/plain");
+            break;
+        }
         case DemoShopFault::slowAnswer:
             break;
         }
@@ -751,7 +831,7 @@ int DemoShop::start(int port) {
     }
     State* state = state_.get();
     server->new_task_queue = [state] { return new CountingTaskQueue(state->connections, 8); };
-    server->set_keep_alive_max_count(keepAliveRequests);
+    server->set_keep_alive_max_count(state_->options.closeConnections ? 1 : keepAliveRequests);
     server->set_keep_alive_timeout(5);
     // Headers and body go out in separate writes; without this, Nagle's algorithm and the
     // client's delayed acknowledgement hold every answer back by some 40 ms.

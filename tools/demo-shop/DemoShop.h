@@ -22,21 +22,33 @@ enum class DemoShopFault {
     emptyBody,       ///< 200 with an empty body
     wrongShape,      ///< 200 with JSON of the wrong shape (a list for one item, an object for a list)
     slowAnswer,      ///< the normal answer after the slow-answer delay
-    hugeBody         ///< 200 with a body of the huge-body size
+    hugeBody,        ///< 200 with a body of the huge-body size
+    redirectAway,    ///< 302 to the same path on host "localhost": this shop, but another origin
+    redirectHere     ///< 301 to the same path with "?redirected=1", on this origin
 };
 
 /// Parses "server-error", "too-many-requests", "drop-connection", "not-json", "empty-body",
-/// "wrong-shape", "slow", "huge-body".
+/// "wrong-shape", "slow", "huge-body", "redirect-away", "redirect-here".
 std::optional<DemoShopFault> demoShopFaultFromName(QStringView name);
 
 /// When a fault applies: to requests whose path ends with `pathSuffix` (every request when
-/// empty; "/products/13" matches product 13 only), for the next `remaining` matching requests
-/// (-1: until cleared).
+/// empty; "/products/13" matches product 13 only) and whose method is `method` (any when
+/// empty), for the next `remaining` matching requests (-1: until cleared).
 struct DemoShopFaultRule {
-    DemoShopFault fault = DemoShopFault::serverError;
+    DemoShopFaultRule(DemoShopFault fault, QString pathSuffix = {}, int remaining = -1, QString method = {})
+        : fault(fault)
+        , pathSuffix(std::move(pathSuffix))
+        , remaining(remaining)
+        , method(std::move(method)) {}
+
+    DemoShopFault fault;
     QString pathSuffix;
-    int remaining = -1;
+    int remaining;
+    QString method;
 };
+
+/// What the shop's API key may do, as WooCommerce's key permissions say it.
+enum class DemoKeyPermissions { read, write, readWrite };
 
 /// One request as the shop received it.
 struct DemoShopRequest {
@@ -53,6 +65,12 @@ struct DemoShopRequest {
 struct DemoShopOptions {
     QString consumerKey = QStringLiteral("ck_demo");
     QString consumerSecret = QStringLiteral("cs_demo");
+    DemoKeyPermissions keyPermissions = DemoKeyPermissions::readWrite;
+    /// The folder WordPress is installed in ("/boutique"); empty for the host's root. Any
+    /// other path gets the site's themed HTML "page not found".
+    QString sitePath;
+    /// Answers every request with "Connection: close" and closes the connection, as some hosts do.
+    bool closeConnections = false;
     std::chrono::milliseconds latency{0};
     /// Both set: HTTPS with this PEM certificate and key.
     QString tlsCertificatePath;
@@ -62,10 +80,12 @@ struct DemoShopOptions {
 /// A small WooCommerce REST v3 shop on 127.0.0.1 for tests, benchmarks and demonstrations.
 ///
 /// Answers the requests Tallybrook Control makes (products and variations: read, list, set
-/// stock) like WooCommerce 9.x: Basic authentication with WooCommerce's 401 bodies, its 404/400
-/// errors for unknown identifiers, "manage_stock" true/false/"parent", paging headers, PUT that
-/// stores the stock and answers the record as re-read. Serves on background threads; every
-/// member is thread-safe. Faults, latency and stock can be changed while it runs.
+/// stock) like WooCommerce 11: Basic authentication with WooCommerce's 401 bodies (read-only
+/// and write-only keys included), its 404/400 errors for unknown identifiers, a variation read
+/// through the product route (and refused there on PUT), HTML-encoded names, "manage_stock"
+/// true/false/"parent", paging headers, PUT that stores the stock and answers the record as
+/// re-read, and WordPress's themed HTML 404 page outside the site's folder. Serves on background threads;
+/// every member is thread-safe. Faults, latency and stock can be changed while it runs.
 class DemoShop {
 public:
     explicit DemoShop(DemoCatalog catalog = {}, DemoShopOptions options = {});

@@ -28,7 +28,9 @@ void requestStop(int) {
 const char* const usage =
     "usage: tallybrook-demo-shop [--port N] [--seed FILE.tallybrook [--drift N] [--unmanaged N] | --catalog "
     "FILE.json]\n"
-    "                            [--consumer-key K] [--consumer-secret S] [--latency-ms N]\n"
+    "                            [--consumer-key K] [--consumer-secret S] [--key-permissions "
+    "read|write|read_write]\n"
+    "                            [--site-path /PATH] [--connection-close] [--latency-ms N]\n"
     "                            [--fault KIND[@PATH_SUFFIX]]... [--slow-ms N] [--huge-bytes N]\n"
     "                            [--tls-cert FILE --tls-key FILE] [--log FILE] [--write-catalog FILE]\n"
     "  Serves WooCommerce REST v3 products and variations on 127.0.0.1 (port 0: any free port)\n"
@@ -37,8 +39,12 @@ const char* const usage =
     "  --drift N      every N-th seeded item gets a store stock that differs from its reference\n"
     "  --unmanaged N  every N-th seeded item has no own stock (product: not managed;\n"
     "                 variation: managed by its parent)\n"
+    "  --key-permissions  what the key may do (default read_write), as WooCommerce's key settings\n"
+    "  --site-path    the folder the site lives in; other paths get the themed HTML 404 page\n"
+    "  --connection-close  closes the connection after every answer, as some hosts do\n"
     "  --fault KIND   server-error, too-many-requests, drop-connection, not-json, empty-body,\n"
-    "                 wrong-shape, slow, huge-body; for every request or those whose path ends\n"
+    "                 wrong-shape, slow, huge-body, redirect-away, redirect-here; for every request\n"
+    "                 or those whose path ends\n"
     "                 with PATH_SUFFIX (e.g. slow@/products/12)\n"
     "  --log FILE     appends one line per request: method, target, status, client port\n"
     "                 (one client port per TCP connection)\n";
@@ -74,6 +80,8 @@ int main(int argc, char* argv[]) {
                                           QStringLiteral("catalog"),
                                           QStringLiteral("consumer-key"),
                                           QStringLiteral("consumer-secret"),
+                                          QStringLiteral("key-permissions"),
+                                          QStringLiteral("site-path"),
                                           QStringLiteral("latency-ms"),
                                           QStringLiteral("slow-ms"),
                                           QStringLiteral("huge-bytes"),
@@ -89,6 +97,10 @@ int main(int argc, char* argv[]) {
             return 0;
         }
         const QString name = argument.startsWith(u"--") ? argument.mid(2) : QString();
+        if (name == u"connection-close") {
+            values.insert(name, QString());
+            continue;
+        }
         if (!valueOptions.contains(name)) {
             return usageError(QStringLiteral("unknown argument ") + argument);
         }
@@ -103,7 +115,7 @@ int main(int argc, char* argv[]) {
             if (!fault) {
                 return usageError(QStringLiteral("unknown fault ") + value);
             }
-            faults.append(DemoShopFaultRule{*fault, at < 0 ? QString() : value.mid(at + 1), -1});
+            faults.append(DemoShopFaultRule{*fault, at < 0 ? QString() : value.mid(at + 1)});
         } else {
             values.insert(name, value);
         }
@@ -114,6 +126,15 @@ int main(int argc, char* argv[]) {
         if (values.contains(name) && !integerArgument(values.value(name))) {
             return usageError(QStringLiteral("--") + name + QStringLiteral(" takes a non-negative integer"));
         }
+    }
+    DemoKeyPermissions keyPermissions = DemoKeyPermissions::readWrite;
+    const QString permissions = values.value(QStringLiteral("key-permissions"), QStringLiteral("read_write"));
+    if (permissions == u"read") {
+        keyPermissions = DemoKeyPermissions::read;
+    } else if (permissions == u"write") {
+        keyPermissions = DemoKeyPermissions::write;
+    } else if (permissions != u"read_write") {
+        return usageError(QStringLiteral("--key-permissions takes read, write or read_write"));
     }
     if (values.contains(QStringLiteral("seed")) && values.contains(QStringLiteral("catalog"))) {
         return usageError(QStringLiteral("--seed and --catalog exclude each other"));
@@ -159,6 +180,9 @@ int main(int argc, char* argv[]) {
     DemoShopOptions options;
     options.consumerKey = values.value(QStringLiteral("consumer-key"), options.consumerKey);
     options.consumerSecret = values.value(QStringLiteral("consumer-secret"), options.consumerSecret);
+    options.keyPermissions = keyPermissions;
+    options.sitePath = values.value(QStringLiteral("site-path"));
+    options.closeConnections = values.contains(QStringLiteral("connection-close"));
     options.latency = std::chrono::milliseconds(
         values.value(QStringLiteral("latency-ms"), QStringLiteral("0")).toLongLong());
     options.tlsCertificatePath = values.value(QStringLiteral("tls-cert"));

@@ -1,0 +1,213 @@
+// The commands that talk to a shop (`reload`, `corrections --reload`, `send`) run as a user
+// runs them, against the demo shop seeded from the sample inventory.
+
+#include "CliTestSupport.h"
+#include "corrections/WooCorrectionBuilder.h"
+#include "corrections/WooCorrectionRoad.h"
+#include "document/TallybrookFileDecoder.h"
+#include "woocommerce/WooCommerceConnector.h"
+#include "woocommerce/WooTestSupport.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace tallybrook {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+const QString sample = QStringLiteral(TALLYBROOK_SOURCE_DIR "/samples/boutique-lumiere.tallybrook");
+
+class CliShopCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::useLanguage(AppLanguage::english);
+        QFile file(sample);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        document = TallybrookFileDecoder().decodeInventoryDocumentWithValidation(file.readAll()).document;
+        startShop({});
+    }
+
+    void startShop(const DemoShopOptions& options) {
+        shop =
+            std::make_unique<DemoShop>(DemoCatalog::fromDocument(document, DemoSeedOptions{4, 7}), options);
+        shop->start(0);
+    }
+
+    /// Runs `COMMAND FILE --store SHOP ARGUMENTS...` in English with the given secret.
+    test::CliRun run(const QString& command, const QStringList& arguments = {}, const QString& file = sample,
+                     const QString& secret = u"cs_demo"_s) {
+        return test::runCli(dataHome.path(), QStringList{u"--lang"_s, u"en"_s, command, file} + arguments,
+                            std::pair(u"ck_demo"_s, secret));
+    }
+    QStringList atShop(QStringList arguments = {}) const {
+        return QStringList{u"--store"_s, store()} + arguments;
+    }
+    QString store() const { return shop->url().toString(); }
+
+    qsizetype puts() const {
+        const auto log = shop->requestLog();
+        return std::count_if(log.cbegin(), log.cend(),
+                             [](const DemoShopRequest& r) { return r.method == u"PUT"; });
+    }
+
+    QTemporaryDir dataHome;
+    InventoryExportDocument document;
+    std::unique_ptr<DemoShop> shop;
+};
+
+TEST_F(CliShopCommandsTest, ReloadPrintsTheSummaryAndCorrectionsFollowTheShop) {
+    const auto expected = reloadSummary(
+        WooCommerceConnector(shop->url(), u"ck_demo"_s, u"cs_demo"_s).fetchCurrentStocksWithReport(document));
+    ASSERT_TRUE(expected.has_value()); // the seed leaves some items without stock
+    EXPECT_EQ(run(u"reload"_s, atShop()).outText(), *expected + u'\n');
+    EXPECT_EQ(shop->connectionCount(), 2); // one for the reload above, one for the command
+
+    const qint64 requests = shop->requestCount();
+    EXPECT_FALSE(run(u"corrections"_s).outText().contains(u"remoteStockChanged "_s));
+    EXPECT_EQ(shop->requestCount(), requests);
+    const auto reloaded = run(u"corrections"_s, atShop({u"--reload"_s}));
+    EXPECT_EQ(reloaded.exitCode, 0);
+    EXPECT_TRUE(reloaded.outText().contains(u"remoteStockChanged "_s));
+    EXPECT_TRUE(reloaded.outText().contains(u"stockNotManaged "_s));
+}
+
+TEST_F(CliShopCommandsTest, FailsWithoutAUsableConnection) {
+    const std::tuple<QStringList, bool, QString> cases[] = {
+        {{u"--store"_s, u"ftp://127.0.0.1"_s}, true, u"Invalid WooCommerce URL."_s},
+        {{u"--store"_s, u"shop.example"_s}, true, u"Invalid WooCommerce URL."_s},
+        {{u"--store"_s, store()}, false, u"WooCommerce connection is not configured."_s},
+        {{}, true, u"WooCommerce connection is not configured."_s},
+    };
+    for (const auto& [arguments, credentials, error] : cases) {
+        for (const QString& command : {u"reload"_s, u"send"_s}) {
+            const auto result = test::runCli(
+                dataHome.path(), QStringList{u"--lang"_s, u"en"_s, command, sample} + arguments,
+                credentials ? std::optional(std::pair(u"ck_demo"_s, u"cs_demo"_s)) : std::nullopt);
+            EXPECT_EQ(result.exitCode, 1) << arguments.join(u' ').toStdString();
+            EXPECT_EQ(result.errText(), error + u'\n');
+            EXPECT_TRUE(result.out.isEmpty());
+        }
+    }
+    EXPECT_EQ(run(u"corrections"_s, atShop()).exitCode, 2); // --store goes with --reload
+    EXPECT_EQ(shop->requestCount(), 0);
+}
+
+TEST_F(CliShopCommandsTest, AWrongStoreAddressGivesShortMessages) {
+    QFile file(sample);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QJsonObject sixteenRows = QJsonDocument::fromJson(file.readAll()).object();
+    QJsonArray rows = sixteenRows.value(QLatin1StringView("rows")).toArray();
+    while (rows.size() > 16) {
+        rows.removeLast();
+    }
+    sixteenRows.insert(u"rows"_s, rows);
+    QFile sixteen(dataHome.filePath(u"sixteen.tallybrook"_s));
+    ASSERT_TRUE(sixteen.open(QIODevice::WriteOnly));
+    sixteen.write(QJsonDocument(sixteenRows).toJson());
+    sixteen.close();
+
+    const QStringList wrong{u"--store"_s, store() + u"/shop"_s};
+    const auto line = run(u"reload"_s, wrong, sixteen.fileName());
+    EXPECT_TRUE(line.outText().contains(u"an HTML page, not the WooCommerce API"_s))
+        << line.out.toStdString();
+    EXPECT_LT(line.outText().size(), 500);
+    const auto json = run(u"reload"_s, wrong + QStringList{u"--json"_s}, sixteen.fileName());
+    const QJsonObject report = QJsonDocument::fromJson(json.out).object();
+    EXPECT_EQ(report.value(QLatin1StringView("issues")).toArray().size(), 16);
+    EXPECT_EQ(report.value(QLatin1StringView("requestedItemCount")).toInteger(), 16);
+    EXPECT_LT(json.out.size(), 20'000);
+}
+
+TEST_F(CliShopCommandsTest, VerboseListsEveryIssueAndJsonDatesAreIso) {
+    const auto reload = run(u"reload"_s, atShop({u"--json"_s, u"--verbose"_s}));
+    const QJsonObject report = QJsonDocument::fromJson(reload.out).object();
+    const QJsonArray issues = report.value(QLatin1StringView("issues")).toArray();
+    ASSERT_FALSE(issues.isEmpty());
+    QString expected;
+    for (const QJsonValue issue : issues) {
+        const auto field = [&](const char* key) {
+            return issue.toObject().value(QLatin1StringView(key)).toString();
+        };
+        expected += u"issue: "_s + field("externalProductId") + u':' + field("externalVariantId") + u' ' +
+                    field("itemName") + u": "_s + field("message") + u'\n';
+    }
+    EXPECT_EQ(reload.errText(), expected);
+    const QRegularExpression iso(uR"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ$)"_s);
+    for (const QJsonValue level : report.value(QLatin1StringView("levels")).toArray()) {
+        EXPECT_TRUE(iso.match(level.toObject().value(QLatin1StringView("fetchedAt")).toString()).hasMatch());
+    }
+}
+
+TEST_F(CliShopCommandsTest, ARefusedSecretMakesOneRequestPerRun) {
+    for (const QString& command : {u"reload"_s, u"send"_s}) {
+        shop->clearRequestLog();
+        const auto result = run(command, atShop(), sample, u"wrong"_s);
+        EXPECT_EQ(shop->requestCount(), 1) << command.toStdString();
+        EXPECT_TRUE(QByteArray(result.out + result.err).contains("Consumer secret is invalid."));
+        EXPECT_EQ(result.exitCode, command == u"send" ? 1 : 0); // nothing could be read: the send failed
+    }
+}
+
+TEST_F(CliShopCommandsTest, SendListsOrSendsTheReadyRowsAndFailsWhenOneFails) {
+    const auto previews = WooCorrectionBuilder().buildPreviews(
+        document, WooCommerceConnector(shop->url(), u"ck_demo"_s, u"cs_demo"_s)
+                      .fetchCurrentStocksWithReport(document)
+                      .levels);
+    const qsizetype toSend = std::count_if(previews.cbegin(), previews.cend(), isSendable);
+    const auto first = std::find_if(previews.cbegin(), previews.cend(), isSendable);
+    ASSERT_NE(first, previews.cend());
+
+    const auto dry = run(u"send"_s, atShop({u"--dry-run"_s}));
+    EXPECT_EQ(dry.exitCode, 0);
+    const QStringList listed = dry.outText().split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(listed.size(), toSend + 1);
+    EXPECT_EQ(listed.first(), *first->externalProductId + u':' +
+                                  first->externalVariantId.value_or(QString()) + u' ' + first->itemName +
+                                  u": "_s + QString::number(*first->currentRemoteQuantity) + u" -> "_s +
+                                  QString::number(*first->proposedQuantity));
+    EXPECT_EQ(listed.last(), QString::number(toSend) + u" to send (dry run)"_s);
+    const qsizetype correctable = std::count_if(previews.cbegin(), previews.cend(), [](const auto& preview) {
+        return isManuallyCorrectable(preview.status) && preview.proposedQuantity;
+    });
+    ASSERT_GT(correctable, toSend);
+    EXPECT_TRUE(run(u"send"_s, atShop({u"--dry-run"_s, u"--select"_s, u"all-correctable"_s}))
+                    .outText()
+                    .endsWith(u'\n' + QString::number(correctable) + u" to send (dry run)\n"_s));
+    EXPECT_EQ(puts(), 0);
+
+    // The shop refuses the first row the send updates; the others go through.
+    shop->addFault({DemoShopFault::serverError,
+                    u'/' + first->externalVariantId.value_or(*first->externalProductId), -1, u"PUT"_s});
+    const auto sent = run(u"send"_s, atShop({u"--report"_s, u"-"_s, u"--dialect"_s, u"standard"_s}));
+    EXPECT_EQ(sent.exitCode, 1);
+    const QStringList csv = sent.outText().split(u'\n');
+    ASSERT_EQ(csv.size(), toSend + 1);
+    EXPECT_EQ(csv.filter(QRegularExpression(u"^1,"_s)).size(), toSend - 1);
+    EXPECT_TRUE(csv.at(1).startsWith(u"0,"_s + first->itemName + u',' + *first->externalProductId))
+        << csv.at(1).toStdString();
+    EXPECT_TRUE(csv.at(1).contains(u"WooCommerce error 500"_s));
+    EXPECT_TRUE(sent.errText().endsWith(QString::number(toSend - 1) + u" sent, 1 failed\n"_s))
+        << sent.err.toStdString();
+    EXPECT_EQ(puts(), toSend);
+}
+
+TEST_F(CliShopCommandsTest, SendWithAReadOnlyKeyMakesOnePut) {
+    DemoShopOptions options;
+    options.keyPermissions = DemoKeyPermissions::read;
+    startShop(options);
+    const auto sent = run(u"send"_s, atShop());
+    EXPECT_EQ(sent.exitCode, 1);
+    EXPECT_EQ(puts(), 1);
+    EXPECT_TRUE(sent.outText().startsWith(u"0 sent, "_s)) << sent.out.toStdString();
+    EXPECT_EQ(sent.errText().count(u"failed: "_s), 1); // the first failure; --verbose would list them all
+    EXPECT_TRUE(sent.errText().contains(u"does not have write permissions"_s)) << sent.err.toStdString();
+}
+
+} // namespace
+} // namespace tallybrook
