@@ -1,5 +1,5 @@
-// Replays a fuzz target's corpus without libFuzzer: every file of the folders given on the
-// command line, in name order, goes once through the target's entry point. A check that fails
+// Replays a fuzz target's corpus without libFuzzer: every file given on the command line, and
+// every file of the folders given, in name order, goes once through the target's entry point. A check that fails
 // aborts with the target's message; the file being read is named first.
 
 #include "FuzzSupport.h"
@@ -14,6 +14,10 @@ int main(int argc, char** argv) {
     LLVMFuzzerInitialize(&argc, &argv);
     std::vector<std::filesystem::path> files;
     for (int i = 1; i < argc; ++i) {
+        if (!std::filesystem::is_directory(argv[i])) {
+            files.emplace_back(argv[i]);
+            continue;
+        }
         for (const auto& entry : std::filesystem::recursive_directory_iterator(argv[i])) {
             if (entry.is_regular_file()) {
                 files.push_back(entry.path());

@@ -75,10 +75,9 @@ void fuzzProgress(const std::shared_ptr<PreferencesStore>& preferences) {
         progress.saveProgress(session.sessionId, restored, session.updateResults);
         saved.append(session.sessionId);
     }
-    if (saved.isEmpty()) {
-        saved.append(QUuid::fromString(u"3F6B2C1E-8D4A-4F7B-9E2C-5A1D0B7C4E93"));
-        progress.saveProgress(saved.constFirst(), {}, {});
-    }
+    // A session saved for the first time, whatever the stored ones hold.
+    saved.append(QUuid::fromString(u"0C1D2E3F-4A5B-4C6D-8E7F-901234567890"));
+    progress.saveProgress(saved.constLast(), {}, {});
     const QHash<QString, WooCorrectionProgressSession> written = progress.loadSessions();
     fuzz::check(written.contains(uuidText(saved.constLast())), "the session just saved is not in the blob");
     fuzz::check(written.size() <= WooCorrectionProgressStore::defaultMaxSessionCount, "too many sessions kept");
@@ -89,22 +88,17 @@ void fuzzProgress(const std::shared_ptr<PreferencesStore>& preferences) {
 void fuzzLocations(const std::shared_ptr<PreferencesStore>& preferences) {
     const TemporaryItemLocationStore locations(preferences, fixedNow);
     const QHash<QString, TemporaryItemLocationSession> stored = locations.loadSessions();
-    QString last;
     qsizetype count = 0;
     for (const TemporaryItemLocationSession& session : stored) {
         if (count++ == sessionsPerRun) {
             break;
         }
         locations.saveAssignments(session.assignments, session.sessionId);
-        last = session.sessionId;
     }
-    if (last.isNull()) {
-        last = QStringLiteral("fuzz");
-        locations.saveAssignments({{QStringLiteral("legacy|T1||Article provisoire"), QStringLiteral("Réserve")}},
-                                  last);
-    }
+    const QString fresh = QStringLiteral("0C1D2E3F-4A5B-4C6D-8E7F-901234567890");
+    locations.saveAssignments({{QStringLiteral("legacy|T1||Article provisoire"), QStringLiteral("Réserve")}}, fresh);
     const QHash<QString, TemporaryItemLocationSession> written = locations.loadSessions();
-    fuzz::check(written.contains(last), "the assignments just saved are not in the blob");
+    fuzz::check(written.contains(fresh), "the assignments just saved are not in the blob");
     fuzz::check(TemporaryItemLocationStore(preferences, fixedNow).loadSessions() == written,
                 "the locations blob does not read back as it was saved");
 }
