@@ -103,9 +103,9 @@ qint32 QtKeychainSecretStore::writeOnThisThread(const QString& service, const QS
         job->setBinaryData(secret);
     }
     if (!runJob(job, timeout_)) {
-        return timedOut;
+        return recordTimeout();
     }
-    const qint32 status = statusOf(job->error());
+    const qint32 status = finish(*job);
     delete job;
     // Writing never reports a missing item; keep the contract of the interface anyway.
     return status == itemNotFound ? qint32(QKeychain::OtherError) : status;
@@ -115,14 +115,32 @@ SecretReadResult QtKeychainSecretStore::readOnThisThread(const QString& service,
     auto* job = new QKeychain::ReadPasswordJob(service);
     job->setKey(account);
     if (!runJob(job, timeout_)) {
-        return {timedOut, {}};
+        return {recordTimeout(), {}};
     }
-    SecretReadResult result{statusOf(job->error()), {}};
+    SecretReadResult result{finish(*job), {}};
     if (result.status == success) {
         result.data = job->binaryData();
     }
     delete job;
     return result;
+}
+
+qint32 QtKeychainSecretStore::finish(QKeychain::Job& job) {
+    const qint32 status = statusOf(job.error());
+    const QMutexLocker lock(&failureMutex_);
+    failureReason_ = status == success || status == itemNotFound ? QString() : job.errorString();
+    return status;
+}
+
+qint32 QtKeychainSecretStore::recordTimeout() {
+    const QMutexLocker lock(&failureMutex_);
+    failureReason_.clear();
+    return timedOut;
+}
+
+QString QtKeychainSecretStore::failureReason() const {
+    const QMutexLocker lock(&failureMutex_);
+    return failureReason_;
 }
 
 } // namespace tallybrook

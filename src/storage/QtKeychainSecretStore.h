@@ -2,11 +2,16 @@
 
 #include "storage/SecretStore.h"
 
+#include <QMutex>
 #include <QObject>
 #include <QThread>
 
 #include <chrono>
 #include <memory>
+
+namespace QKeychain {
+class Job;
+}
 
 namespace tallybrook {
 
@@ -35,6 +40,9 @@ public:
 
     qint32 updateOrAdd(const QString& service, const QString& account, const QByteArray& secret) override;
     SecretReadResult read(const QString& service, const QString& account) override;
+    /// QtKeychain's error text of the last call when it failed (the Secret Service's own words,
+    /// such as "Could not connect: No such file or directory"); empty after a success.
+    QString failureReason() const override;
 
 private:
     template <typename Work>
@@ -42,7 +50,14 @@ private:
     qint32 writeOnThisThread(const QString& service, const QString& account, const QByteArray& secret);
     SecretReadResult readOnThisThread(const QString& service, const QString& account);
 
+    /// Records the outcome of the call that ends with `job` finished, and returns its status.
+    qint32 finish(QKeychain::Job& job);
+    /// Records a call whose job did not finish in time, and returns `timedOut`.
+    qint32 recordTimeout();
+
     std::chrono::milliseconds timeout_;
+    mutable QMutex failureMutex_;
+    QString failureReason_;
     QThread thread_;
     std::unique_ptr<QObject> context_; ///< lives on `thread_`; receives the jobs to run
 };
