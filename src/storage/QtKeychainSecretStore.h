@@ -3,11 +3,8 @@
 #include "storage/SecretStore.h"
 
 #include <QMutex>
-#include <QObject>
-#include <QThread>
 
 #include <chrono>
-#include <memory>
 
 namespace QKeychain {
 class Job;
@@ -24,9 +21,11 @@ namespace tallybrook {
 /// does not finish within the time limit gives `timedOut`. The insecure fallback of
 /// QtKeychain (a plain settings file) is always off.
 ///
-/// QtKeychain jobs are asynchronous. The store runs them on a thread of its own, each in that
-/// thread's local event loop, and the calling thread waits for the answer: a call is a plain
-/// blocking call for the caller (the main thread never runs a nested event loop for it).
+/// QtKeychain jobs are asynchronous. Every store of the process runs them, one at a time, on
+/// one keychain thread that lives as long as the process (QtKeychain cannot serve jobs of
+/// several threads), each in that thread's local event loop, and the calling thread waits for
+/// the answer: a call is a plain blocking call for the caller (the main thread never runs a
+/// nested event loop for it).
 class QtKeychainSecretStore final : public SecretStore {
 public:
     static constexpr qint32 timedOut = -1;
@@ -34,7 +33,6 @@ public:
     /// `timeout` bounds each call; a Secret Service that asks the user to unlock the keyring
     /// needs the time of that dialog.
     explicit QtKeychainSecretStore(std::chrono::milliseconds timeout = std::chrono::minutes(2));
-    ~QtKeychainSecretStore() override;
     QtKeychainSecretStore(const QtKeychainSecretStore&) = delete;
     QtKeychainSecretStore& operator=(const QtKeychainSecretStore&) = delete;
 
@@ -58,8 +56,6 @@ private:
     std::chrono::milliseconds timeout_;
     mutable QMutex failureMutex_;
     QString failureReason_;
-    QThread thread_;
-    std::unique_ptr<QObject> context_; ///< lives on `thread_`; receives the jobs to run
 };
 
 } // namespace tallybrook
