@@ -1,9 +1,9 @@
 // A `.tallybrook` file is written by another application: any bytes must give either a
 // validated document with its warnings or exactly one TallybrookImportError that words itself
-// in both languages. The bytes are decoded twice, from a buffer the parser may read in place
-// and from one it must copy, and both readings must agree. A document that imports then goes
-// through what an import sets off (dashboard figures, differences, location lists, the
-// correction previews), which must hold for whatever the file contained.
+// in both languages, and the fast parser and the locator of syntax faults must agree on what
+// is JSON. A document that imports then goes through what an import sets off (dashboard
+// figures, differences, location lists, the correction previews), which must hold for
+// whatever the file contained.
 
 #include "FuzzSupport.h"
 #include "analysis/InventoryAnalysisService.h"
@@ -31,20 +31,6 @@ Outcome decode(const QByteArray& bytes) {
     } catch (const std::exception& error) {
         fuzz::fail("the decoder threw something else than its import error", QString::fromUtf8(error.what()));
     }
-}
-
-// Items and aliases without an id get a fresh one at every decoding; everything else must match.
-bool sameReading(const Outcome& a, const Outcome& b) {
-    if (a.error || b.error) {
-        return a.error == b.error;
-    }
-    const InventoryExportDocument& x = a.decoded->document;
-    const InventoryExportDocument& y = b.decoded->document;
-    return x.format == y.format && x.formatVersion == y.formatVersion && x.session == y.session &&
-           x.source == y.source && x.summary == y.summary && x.rows == y.rows &&
-           x.unknownCodes == y.unknownCodes && x.temporaryItems.size() == y.temporaryItems.size() &&
-           x.scanAliasesCreated.size() == y.scanAliasesCreated.size() &&
-           a.decoded->validation.warnings.size() == b.decoded->validation.warnings.size();
 }
 
 void checkError(const TallybrookImportError& error) {
@@ -95,15 +81,19 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const QByteArray exact = fuzz::bytesOf(data, size);
-    QByteArray roomy;
-    roomy.reserve(exact.size() + qsizetype(simdjson::SIMDJSON_PADDING) + 1);
-    roomy.append(exact);
-    fuzz::check(TallybrookFileDecoder::isReadableInPlace(roomy), "a roomy buffer is not read in place");
-
-    const Outcome outcome = decode(exact);
-    fuzz::check(sameReading(outcome, decode(roomy)), "reading in place and from a copy disagree");
-    checkLocatorAgrees(exact, outcome);
+    // Half of the inputs come with room after their end, which the parser reads in place; the
+    // others have none and must be copied (AddressSanitizer sees a read past the end).
+    QByteArray bytes;
+    if (size % 2 == 0) {
+        bytes.reserve(qsizetype(size + simdjson::SIMDJSON_PADDING));
+        bytes.append(reinterpret_cast<const char*>(data), qsizetype(size));
+        fuzz::check(TallybrookFileDecoder::isReadableInPlace(bytes), "a roomy buffer is not read in place");
+    } else {
+        bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+        fuzz::check(!TallybrookFileDecoder::isReadableInPlace(bytes), "a buffer without room is read in place");
+    }
+    const Outcome outcome = decode(bytes);
+    checkLocatorAgrees(bytes, outcome);
     if (outcome.error) {
         checkError(*outcome.error);
     } else {
