@@ -90,7 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::check(TallybrookFileDecoder::isReadableInPlace(bytes), "a roomy buffer is not read in place");
     } else {
         bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
-        fuzz::check(!TallybrookFileDecoder::isReadableInPlace(bytes), "a buffer without room is read in place");
+        fuzz::check(!TallybrookFileDecoder::isReadableInPlace(bytes),
+                    "a buffer without room is read in place");
     }
     const Outcome outcome = decode(bytes);
     checkLocatorAgrees(bytes, outcome);

@@ -8,8 +8,8 @@
 // An input is one flag byte, then texts separated by 0x1F, eight per row (item name, variant,
 // SKU, barcode, inventory code, location, note, category), at most four rows. Flag bit 0:
 // texts are raw UTF-16 code units (so unpaired surrogates occur) instead of UTF-8; bit 1: QR
-// codes instead of barcodes; bit 2: a whole PDF sheet instead of the first label's image and the other labels' codes;
-// bits 3-4: the label size preset.
+// codes instead of barcodes; bit 2: a whole PDF sheet instead of the first label's image and
+// the other labels' codes; bits 3-4: the label size preset.
 
 #include "FuzzSupport.h"
 #include "analysis/InventoryDifferenceAnalyzer.h"
@@ -97,7 +97,8 @@ QList<QStringList> readCsv(const QByteArray& bytes, const CsvDialectRules& rules
                 cell += text[pos];
             }
         } else {
-            while (pos < text.size() && text[pos] != rules.separator && !QStringView(text).sliced(pos).startsWith(rules.lineEnd)) {
+            while (pos < text.size() && text[pos] != rules.separator &&
+                   !QStringView(text).sliced(pos).startsWith(rules.lineEnd)) {
                 fuzz::check(text[pos] != u'"' && text[pos] != u'\r' && text[pos] != u'\n',
                             "a bare cell holds a quote or a line break", text);
                 cell += text[pos++];
@@ -110,7 +111,8 @@ QList<QStringList> readCsv(const QByteArray& bytes, const CsvDialectRules& rules
         if (text[pos] == rules.separator) {
             ++pos;
         } else {
-            fuzz::check(QStringView(text).sliced(pos).startsWith(rules.lineEnd), "a cell runs on after its quote");
+            fuzz::check(QStringView(text).sliced(pos).startsWith(rules.lineEnd),
+                        "a cell runs on after its quote");
             pos += rules.lineEnd.size();
             records.append(QStringList());
         }
@@ -120,8 +122,7 @@ QList<QStringList> readCsv(const QByteArray& bytes, const CsvDialectRules& rules
 using Cells = QList<std::pair<qsizetype, std::optional<QString>>>;
 
 /// The cells of each line holding outside text, by column, in the order the lines are written.
-template <typename Line, typename CellsOf>
-QList<Cells> cellsOf(const QList<Line>& lines, CellsOf cells) {
+template <typename Line, typename CellsOf> QList<Cells> cellsOf(const QList<Line>& lines, CellsOf cells) {
     QList<Cells> result;
     for (const Line& line : lines) {
         result.append(cells(line));
@@ -133,7 +134,8 @@ QList<Cells> cellsOf(const QList<Line>& lines, CellsOf cells) {
 /// must do exactly when one of the texts it writes has no UTF-8 form; otherwise every text
 /// must read back from its cell.
 template <typename Export>
-void expectExport(Export makeBytes, InventoryCSVDialect dialect, const QList<Cells>& lines, qsizetype columns) {
+void expectExport(Export makeBytes, InventoryCSVDialect dialect, const QList<Cells>& lines,
+                  qsizetype columns) {
     bool encodable = true;
     for (const Cells& cells : lines) {
         for (const auto& [column, text] : cells) {
@@ -152,7 +154,8 @@ void expectExport(Export makeBytes, InventoryCSVDialect dialect, const QList<Cel
     const QList<QStringList> records = readCsv(bytes, rulesOf(dialect));
     fuzz::check(records.size() == lines.size() + 1, "not one CSV record per line written");
     for (const QStringList& record : records) {
-        fuzz::check(record.size() == columns, "a CSV record with the wrong number of cells", record.join(u'|'));
+        fuzz::check(record.size() == columns, "a CSV record with the wrong number of cells",
+                    record.join(u'|'));
     }
     for (qsizetype i = 0; i < lines.size(); ++i) {
         for (const auto& [column, text] : lines[i]) {
@@ -166,7 +169,8 @@ void expectExport(Export makeBytes, InventoryCSVDialect dialect, const QList<Cel
 InventoryExportDocument documentOf(const QList<QByteArray>& parts, bool utf16) {
     InventoryExportDocument document;
     document.session.id = QStringLiteral("0C1D2E3F-4A5B-4C6D-8E7F-901234567890");
-    for (qsizetype first = 0; first < parts.size() && document.rows.size() < maximumRows; first += textsPerRow) {
+    for (qsizetype first = 0; first < parts.size() && document.rows.size() < maximumRows;
+         first += textsPerRow) {
         const auto text = [&](qsizetype i) -> std::optional<QString> {
             if (first + i >= parts.size()) {
                 return std::nullopt;
@@ -217,7 +221,8 @@ void fuzzCsv(const InventoryExportDocument& document) {
         results.append(result);
     }
     QList<InventoryExportRow> differences;
-    for (const InventoryExportRow* row : InventoryDifferenceAnalyzer::differences(document, QString(), std::nullopt)) {
+    for (const InventoryExportRow* row :
+         InventoryDifferenceAnalyzer::differences(document, QString(), std::nullopt)) {
         differences.append(*row);
     }
     const QList<Cells> differenceCells = cellsOf(differences, [](const InventoryExportRow& row) {
@@ -225,22 +230,33 @@ void fuzzCsv(const InventoryExportDocument& document) {
                      {11, row.inventoryCode}, {12, row.category},   {13, row.location}, {18, row.note}};
     });
     const QList<Cells> correctionCells = cellsOf(previews, [](const WooCorrectionPreview& preview) {
-        return Cells{{2, preview.itemName},          {3, preview.variantName},       {4, preview.sku},
-                     {5, preview.barcode},           {6, preview.externalProductId}, {7, preview.externalVariantId},
+        return Cells{{2, preview.itemName}, {3, preview.variantName},       {4, preview.sku},
+                     {5, preview.barcode},  {6, preview.externalProductId}, {7, preview.externalVariantId},
                      {14, preview.message}};
     });
     const QList<Cells> resultCells = cellsOf(results, [](const WooUpdateResultLine& result) {
-        return Cells{{1, result.itemName}, {2, result.externalProductId}, {3, result.externalVariantId},
+        return Cells{{1, result.itemName},
+                     {2, result.externalProductId},
+                     {3, result.externalVariantId},
                      {6, result.message}};
     });
-    for (const InventoryCSVDialect dialect : {InventoryCSVDialect::frenchExcel, InventoryCSVDialect::standard}) {
-        expectExport([&](InventoryCSVDialect d) {
-            return InventoryCSVExportService::exportDifferencesCSV(document, std::nullopt, d);
-        }, dialect, differenceCells, 20);
-        expectExport([&](InventoryCSVDialect d) { return InventoryCSVExportService::exportCorrectionsCSV(previews, d); },
-                     dialect, correctionCells, 15);
-        expectExport([&](InventoryCSVDialect d) { return InventoryCSVExportService::exportUpdateReportCSV(results, d); },
-                     dialect, resultCells, 8);
+    for (const InventoryCSVDialect dialect :
+         {InventoryCSVDialect::frenchExcel, InventoryCSVDialect::standard}) {
+        expectExport(
+            [&](InventoryCSVDialect d) {
+                return InventoryCSVExportService::exportDifferencesCSV(document, std::nullopt, d);
+            },
+            dialect, differenceCells, 20);
+        expectExport(
+            [&](InventoryCSVDialect d) {
+                return InventoryCSVExportService::exportCorrectionsCSV(previews, d);
+            },
+            dialect, correctionCells, 15);
+        expectExport(
+            [&](InventoryCSVDialect d) {
+                return InventoryCSVExportService::exportUpdateReportCSV(results, d);
+            },
+            dialect, resultCells, 8);
     }
 }
 
@@ -265,7 +281,8 @@ void fuzzLabels(const InventoryExportDocument& document, std::uint8_t flags) {
             const LabelPDFResult result =
                 LabelPDFService().makeLabelPDF(rows, &document, configuration, AppLanguage::english);
             fuzz::check(result.pdf.startsWith("%PDF-"), "the label sheet is not a PDF");
-            fuzz::check(result.labelsDrawn + result.rowsSkipped == rows.size(), "labels and skipped rows miscounted");
+            fuzz::check(result.labelsDrawn + result.rowsSkipped == rows.size(),
+                        "labels and skipped rows miscounted");
         } catch (const LabelPDFError& error) {
             expectLabelError(error);
         }
@@ -276,7 +293,8 @@ void fuzzLabels(const InventoryExportDocument& document, std::uint8_t flags) {
         // every code is encoded.
         const LabelRenderer renderer(configuration.codeKind, geometry->labelSize);
         for (const LabelPrintableItem& item : printable.items) {
-            fuzz::check(!item.encodedValue.isEmpty() && !item.title.isEmpty(), "a label without code or title");
+            fuzz::check(!item.encodedValue.isEmpty() && !item.title.isEmpty(),
+                        "a label without code or title");
             try {
                 if (&item == &printable.items.constFirst()) {
                     fuzz::check(!renderer.render(item).isNull(), "an empty label image");
@@ -297,7 +315,8 @@ void fuzzLabels(const InventoryExportDocument& document, std::uint8_t flags) {
                         "a character a file system refuses in a file name", safe);
         }
         const QString name = labelSheetDefaultFileName(row.location);
-        fuzz::check(name.startsWith(u"tallybrook-etiquettes") && name.endsWith(u".pdf"), "a strange file name", name);
+        fuzz::check(name.startsWith(u"tallybrook-etiquettes") && name.endsWith(u".pdf"),
+                    "a strange file name", name);
     }
 }
 

@@ -1,6 +1,6 @@
 // Replays a fuzz target's corpus without libFuzzer: every file given on the command line, and
-// every file of the folders given, in name order, goes once through the target's entry point. A check that fails
-// aborts with the target's message; the file being read is named first.
+// every file of the folders given, in name order, goes once through the target's entry point. A check that
+// fails aborts with the target's message; the file being read is named first.
 
 #include "FuzzSupport.h"
 
@@ -28,7 +28,8 @@ int main(int argc, char** argv) {
     for (const std::filesystem::path& file : files) {
         std::fprintf(stderr, "replaying %s\n", file.c_str());
         std::ifstream stream(file, std::ios::binary);
-        const std::vector<char> bytes{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+        const std::vector<char> bytes{std::istreambuf_iterator<char>(stream),
+                                      std::istreambuf_iterator<char>()};
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     }
     std::printf("replayed %zu inputs\n", files.size());

@@ -8,7 +8,6 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>

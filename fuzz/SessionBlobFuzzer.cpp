@@ -13,7 +13,6 @@
 #include "storage/TemporaryItemLocationStore.h"
 #include "storage/WooCorrectionProgressStore.h"
 
-
 using namespace tallybrook;
 
 namespace {
@@ -30,8 +29,8 @@ constexpr qsizetype rowsPerSession = 64;
 // be laid over (a key names local item, product, variation, SKU, barcode and item name).
 QList<WooCorrectionPreview> previewsFor(const WooCorrectionProgressSession& session) {
     QList<WooCorrectionPreview> previews;
-    for (const WooCorrectionProgressRecord& record : session.records.first(
-             std::min(session.records.size(), rowsPerSession))) {
+    for (const WooCorrectionProgressRecord& record :
+         session.records.first(std::min(session.records.size(), rowsPerSession))) {
         const QStringList parts = record.key.split(u'|');
         if (parts.size() < 6) {
             continue;
@@ -80,7 +79,8 @@ void fuzzProgress(const std::shared_ptr<PreferencesStore>& preferences) {
     progress.saveProgress(saved.constLast(), {}, {});
     const QHash<QString, WooCorrectionProgressSession> written = progress.loadSessions();
     fuzz::check(written.contains(uuidText(saved.constLast())), "the session just saved is not in the blob");
-    fuzz::check(written.size() <= WooCorrectionProgressStore::defaultMaxSessionCount, "too many sessions kept");
+    fuzz::check(written.size() <= WooCorrectionProgressStore::defaultMaxSessionCount,
+                "too many sessions kept");
     fuzz::check(WooCorrectionProgressStore(preferences, fixedNow).loadSessions() == written,
                 "the progress blob does not read back as it was saved");
 }
@@ -96,7 +96,8 @@ void fuzzLocations(const std::shared_ptr<PreferencesStore>& preferences) {
         locations.saveAssignments(session.assignments, session.sessionId);
     }
     const QString fresh = QStringLiteral("0C1D2E3F-4A5B-4C6D-8E7F-901234567890");
-    locations.saveAssignments({{QStringLiteral("legacy|T1||Article provisoire"), QStringLiteral("Réserve")}}, fresh);
+    locations.saveAssignments({{QStringLiteral("legacy|T1||Article provisoire"), QStringLiteral("Réserve")}},
+                              fresh);
     const QHash<QString, TemporaryItemLocationSession> written = locations.loadSessions();
     fuzz::check(written.contains(fresh), "the assignments just saved are not in the blob");
     fuzz::check(TemporaryItemLocationStore(preferences, fixedNow).loadSessions() == written,
@@ -115,9 +116,9 @@ private:
 };
 
 void fuzzHistory(const std::shared_ptr<PreferencesStore>& preferences) {
-    static const QByteArray file = QByteArrayLiteral(
-        R"({"format":"com.tallybrook.inventory-export","formatVersion":1,)"
-        R"("session":{"id":"0C1D2E3F-4A5B-4C6D-8E7F-901234567890","name":"Fuzz"}})");
+    static const QByteArray file =
+        QByteArrayLiteral(R"({"format":"com.tallybrook.inventory-export","formatVersion":1,)"
+                          R"("session":{"id":"0C1D2E3F-4A5B-4C6D-8E7F-901234567890","name":"Fuzz"}})");
     static const InventoryExportDocument document = TallybrookFileDecoder().decodeInventoryDocument(file);
 
     ImportHistoryStore history(preferences, fixedNow);

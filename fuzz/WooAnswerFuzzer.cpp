@@ -15,7 +15,6 @@
 #include "woocommerce/WooCommerceConnector.h"
 #include "woocommerce/WooDecodingError.h"
 
-
 using namespace tallybrook;
 
 namespace {
@@ -115,8 +114,8 @@ void fuzzConnector(WooCommerceConnector& connector) {
     // variation id that is not a number; "abc" is never requested.
     InventoryExportDocument document;
     document.rows = {row(QStringLiteral("12"), std::nullopt), row(QStringLiteral("12"), QStringLiteral("34")),
-                     row(QStringLiteral("abc"), std::nullopt), row(QStringLiteral("13"), QStringLiteral("x9")),
-                     row(QStringLiteral("12"), QString())};
+                     row(QStringLiteral("abc"), std::nullopt),
+                     row(QStringLiteral("13"), QStringLiteral("x9")), row(QStringLiteral("12"), QString())};
     const RemoteStockReloadReport report = connector.fetchCurrentStocksWithReport(document);
     fuzz::check(report.requestedItemCount == 4, "requested items miscounted");
     fuzz::check(report.levels.size() == 3, "not one stock level per numeric item");
@@ -131,8 +130,9 @@ void fuzzConnector(WooCommerceConnector& connector) {
         fuzz::check(!issue.message.isEmpty(), "a reload issue without words");
     }
 
-    const QList<WooCorrectionPreview> previews{preview(document.rows[0], true), preview(document.rows[1], true),
-                                               preview(document.rows[2], true), preview(document.rows[3], false)};
+    const QList<WooCorrectionPreview> previews{
+        preview(document.rows[0], true), preview(document.rows[1], true), preview(document.rows[2], true),
+        preview(document.rows[3], false)};
     const QList<WooUpdateResultLine> lines = connector.updateSelectedStocks(previews);
     fuzz::check(lines.size() == 3, "not one result line per selected row");
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -156,7 +156,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto transport = std::make_shared<RecordedAnswer>(answerOf(fuzz::bytesOf(data, size)));
     const QUrl shop(QStringLiteral("http://127.0.0.1:8080/boutique/"));
     fuzzClient(WooCommerceAPIClient(shop, QStringLiteral("ck_fuzz"), QStringLiteral("cs_fuzz"), transport));
-    WooCommerceConnector connector(shop, QStringLiteral("ck_fuzz"), QStringLiteral("cs_fuzz"), transport, fixedNow);
+    WooCommerceConnector connector(shop, QStringLiteral("ck_fuzz"), QStringLiteral("cs_fuzz"), transport,
+                                   fixedNow);
     fuzzConnector(connector);
     return 0;
 }

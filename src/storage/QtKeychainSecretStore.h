@@ -3,7 +3,6 @@
 #include "storage/SecretStore.h"
 
 #include <QMutex>
-
 #include <chrono>
 
 namespace QKeychain {

@@ -45,8 +45,8 @@ private:
 TEST(DiskFullDrill, AFullDiskFailsTheSaveWithAClearErrorAndKeepsTheFileThatStoodThere) {
     const InventoryExportDocument document = sample().document;
     const std::pair<QString, QByteArray> exports[] = {
-        {u"tallybrook-ecarts.csv"_s,
-         InventoryCSVExportService::exportDifferencesCSV(document, std::nullopt, InventoryCSVDialect::frenchExcel)},
+        {u"tallybrook-ecarts.csv"_s, InventoryCSVExportService::exportDifferencesCSV(
+                                         document, std::nullopt, InventoryCSVDialect::frenchExcel)},
         {u"tallybrook-etiquettes.pdf"_s,
          LabelPDFService().makeLabelPDF(document.rows, &document, {}, AppLanguage::french).pdf}};
     for (const auto& [fileName, bytes] : exports) {

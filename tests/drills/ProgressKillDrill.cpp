@@ -130,7 +130,9 @@ TEST(ProgressKillDrill, AKillWhileSavingLeavesTheLastOrTheNextProgressWhole) {
         // The last save the child announced as done (none yet: the file's state before it).
         const qsizetype last = output.lastIndexOf("saved ");
         const std::optional<qint64> done =
-            last < 0 ? before : std::optional(output.mid(last + 6, output.indexOf('\n', last) - last - 6).toLongLong());
+            last < 0
+                ? before
+                : std::optional(output.mid(last + 6, output.indexOf('\n', last) - last - 6).toLongLong());
         const qint64 next = last < 0 ? first : *done + 1;
 
         EXPECT_EQ(integrityCheck(path).toStdString(), "ok");

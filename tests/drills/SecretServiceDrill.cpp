@@ -61,9 +61,11 @@ TEST(SecretServiceDrillChild, DISABLED_WorksWithoutTheSecretService) {
     connection.setConsumerKey(consumerKey);
     connection.setConsumerSecret(consumerSecret);
     connection.save();
-    ASSERT_TRUE(connection.errorMessage().has_value()) << "a save without a secret service reported no problem";
+    ASSERT_TRUE(connection.errorMessage().has_value())
+        << "a save without a secret service reported no problem";
     // The status alone ("Keychain error: 7.") does not say what is wrong; the service's reason must.
-    EXPECT_THAT(connection.errorMessage()->toStdString(), ::testing::MatchesRegex("Keychain error: -?[0-9]+ \\(.+\\)\\."));
+    EXPECT_THAT(connection.errorMessage()->toStdString(),
+                ::testing::MatchesRegex("Keychain error: -?[0-9]+ \\(.+\\)\\."));
     connection.load();
     EXPECT_EQ(connection.consumerSecret(), consumerSecret) << "what the user typed is kept";
 
@@ -80,7 +82,8 @@ TEST(SecretServiceDrillChild, DISABLED_WorksWithoutTheSecretService) {
                   .labelsDrawn,
               0);
 
-    WooCorrectionsViewModel corrections(store, standardCredentialStore(preferences), wooCommerceConnectorFactory());
+    WooCorrectionsViewModel corrections(store, standardCredentialStore(preferences),
+                                        wooCommerceConnectorFactory());
     corrections.reloadStocks();
     ASSERT_TRUE(waitUntil([&] { return !corrections.isReloadingStocks(); }));
     EXPECT_EQ(corrections.errorMessage(), u"WooCommerce connection is not configured."_s);
@@ -98,7 +101,8 @@ TEST_P(SecretServiceDrill, TheConnectionErrorSaysWhyAndNoSecretIsWrittenElsewher
     environment.insert(u"XDG_RUNTIME_DIR"_s, dir.path());
     environment.remove(u"GNOME_KEYRING_CONTROL"_s);
     QString program = QCoreApplication::applicationFilePath();
-    QStringList arguments{u"--gtest_also_run_disabled_tests"_s, u"--gtest_filter=SecretServiceDrillChild.*"_s};
+    QStringList arguments{u"--gtest_also_run_disabled_tests"_s,
+                          u"--gtest_filter=SecretServiceDrillChild.*"_s};
     if (GetParam().privateBus) {
         environment.remove(u"DBUS_SESSION_BUS_ADDRESS"_s);
         arguments.prepend(program);
@@ -118,7 +122,8 @@ TEST_P(SecretServiceDrill, TheConnectionErrorSaysWhyAndNoSecretIsWrittenElsewher
     EXPECT_TRUE(child.exitCode() == 0 && output.contains("[  PASSED  ] 1 test")) << output.toStdString();
 
     EXPECT_TRUE(QFile::exists(dir.filePath(u"preferences.sqlite3"_s)));
-    for (QDirIterator files(dir.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); files.hasNext();) {
+    for (QDirIterator files(dir.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+         files.hasNext();) {
         const QString path = files.next();
         const QByteArray bytes = contents(path);
         EXPECT_FALSE(bytes.contains(consumerSecret.toUtf8()) || bytes.contains(consumerKey.toUtf8()))

@@ -62,7 +62,8 @@ protected:
     void TearDown() override { comeBack(); }
 
     WooCredentialStore credentials() const {
-        return WooCredentialStore(preferences_, KeychainService(KeychainService::wooCommerceServiceName(), secrets_));
+        return WooCredentialStore(preferences_,
+                                  KeychainService(KeychainService::wooCommerceServiceName(), secrets_));
     }
 
     /// The real connector, with a time-out short enough for a drill.
@@ -70,7 +71,8 @@ protected:
         return [](const WooStoredCredentials& saved) -> std::shared_ptr<CommerceStockConnector> {
             QtHttpTransport::Options options;
             options.transferTimeout = std::chrono::milliseconds(300);
-            return std::make_shared<WooCommerceConnector>(saved.storeURL, saved.consumerKey, saved.consumerSecret,
+            return std::make_shared<WooCommerceConnector>(saved.storeURL, saved.consumerKey,
+                                                          saved.consumerSecret,
                                                           std::make_shared<QtHttpTransport>(options));
         };
     }
@@ -100,7 +102,9 @@ protected:
         shop_->clearFaults();
     }
 
-    void reload() { run(&WooCorrectionsViewModel::reloadStocks, &WooCorrectionsViewModel::isReloadingStocks); }
+    void reload() {
+        run(&WooCorrectionsViewModel::reloadStocks, &WooCorrectionsViewModel::isReloadingStocks);
+    }
     void send() { run(&WooCorrectionsViewModel::sendSelected, &WooCorrectionsViewModel::isSending); }
     void run(void (WooCorrectionsViewModel::*start)(), bool (WooCorrectionsViewModel::*busy)() const) {
         (corrections_.get()->*start)();
@@ -134,7 +138,8 @@ TEST_P(ShopOutageDrill, EveryRowGetsItsOutcomeProgressIsSavedAndALaterRunPicksUp
     reload();
     const QString summary = corrections_->errorMessage().value_or(QString());
     const auto counts =
-        QRegularExpression(u"^(\\d+) WooCommerce stock\\(s\\) reloaded out of (\\d+)\\. .+: .+"_s).match(summary);
+        QRegularExpression(u"^(\\d+) WooCommerce stock\\(s\\) reloaded out of (\\d+)\\. .+: .+"_s)
+            .match(summary);
     ASSERT_TRUE(counts.hasMatch()) << summary.toStdString();
     EXPECT_GT(counts.captured(1).toInt(), 0);
     EXPECT_LT(counts.captured(1).toInt(), counts.captured(2).toInt());
@@ -180,18 +185,20 @@ TEST_P(ShopOutageDrill, EveryRowGetsItsOutcomeProgressIsSavedAndALaterRunPicksUp
     for (const WooCorrectionPreview& row : selected) {
         EXPECT_NE(finished[WooCorrectionProgressStore::recordKey(row)], WooCorrectionStatus::failed)
             << "the later run did not pick up " << row.itemName.toStdString();
-        const auto variation = row.externalVariantId ? std::optional(row.externalVariantId->toLongLong()) : std::nullopt;
+        const auto variation =
+            row.externalVariantId ? std::optional(row.externalVariantId->toLongLong()) : std::nullopt;
         EXPECT_EQ(shop_->stock(row.externalProductId->toLongLong(), variation), row.proposedQuantity);
     }
 }
 
 // A time-out costs the transport's whole wait, so that outage lasts only a few requests.
-INSTANTIATE_TEST_SUITE_P(Drills, ShopOutageDrill,
-                         ::testing::Values(Outage{"ConnectionRefused", DemoShopFault::dropConnection, -1, true},
-                                           Outage{"ConnectionReset", DemoShopFault::dropConnection, -1, false},
-                                           Outage{"Timeout", DemoShopFault::slowAnswer, 3, false},
-                                           Outage{"ServerError", DemoShopFault::serverError, -1, false},
-                                           Outage{"HtmlInsteadOfJson", DemoShopFault::notJson, -1, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Drills, ShopOutageDrill,
+    ::testing::Values(Outage{"ConnectionRefused", DemoShopFault::dropConnection, -1, true},
+                      Outage{"ConnectionReset", DemoShopFault::dropConnection, -1, false},
+                      Outage{"Timeout", DemoShopFault::slowAnswer, 3, false},
+                      Outage{"ServerError", DemoShopFault::serverError, -1, false},
+                      Outage{"HtmlInsteadOfJson", DemoShopFault::notJson, -1, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace tallybrook::drills
