@@ -50,6 +50,8 @@ private:
     const char* scanNumber();
     const char* scanLiteral();
     bool scanUtf8Sequence();
+    /// The UTF-16 code unit that the four hexadecimal digits at `at` spell, if they are four.
+    std::optional<unsigned> hexCodeUnit(size_t at) const;
 
     std::string_view text_;
     size_t maxDepth_;
@@ -97,6 +99,21 @@ JsonSyntaxError Scanner::failAt(size_t offset, const char* reason) const {
     }
     error.reason = QString::fromLatin1(reason);
     return error;
+}
+
+std::optional<unsigned> Scanner::hexCodeUnit(size_t at) const {
+    if (at + 4 > text_.size()) {
+        return std::nullopt;
+    }
+    unsigned value = 0;
+    for (size_t i = at; i < at + 4; ++i) {
+        const auto c = static_cast<unsigned char>(text_[i]);
+        if (!std::isxdigit(c)) {
+            return std::nullopt;
+        }
+        value = value * 16 + unsigned(std::isdigit(c) ? c - '0' : std::tolower(c) - 'a' + 10);
+    }
+    return value;
 }
 
 bool Scanner::scanUtf8Sequence() {
@@ -155,13 +172,20 @@ const char* Scanner::scanString(std::string_view* contents) {
             }
             const char escape = peek();
             if (escape == 'u') {
-                for (int i = 1; i <= 4; ++i) {
-                    if (pos_ + size_t(i) >= text_.size() ||
-                        !std::isxdigit(static_cast<unsigned char>(text_[pos_ + size_t(i)]))) {
-                        return "invalid \\u escape (four hexadecimal digits expected)";
-                    }
+                const std::optional<unsigned> unit = hexCodeUnit(pos_ + 1);
+                if (!unit) {
+                    return "invalid \\u escape (four hexadecimal digits expected)";
                 }
-                pos_ += 5;
+                // Half of a surrogate pair encodes no character: the parser refuses a high half
+                // that no low half follows, and a low half on its own.
+                const bool high = *unit >= 0xD800 && *unit <= 0xDBFF;
+                const bool low = *unit >= 0xDC00 && *unit <= 0xDFFF;
+                const std::optional<unsigned> next =
+                    high && text_.substr(pos_ + 5, 2) == "\\u" ? hexCodeUnit(pos_ + 7) : std::nullopt;
+                if (low || (high && !(next && *next >= 0xDC00 && *next <= 0xDFFF))) {
+                    return "unpaired surrogate in a \\u escape (half of a character)";
+                }
+                pos_ += high ? 11 : 5;
             } else if (std::string_view("\"\\/bfnrt").find(escape) != std::string_view::npos) {
                 ++pos_;
             } else {

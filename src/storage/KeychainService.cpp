@@ -17,7 +17,7 @@ void KeychainService::save(const QString& value, const QString& account) {
     }
     const qint32 status = secretStore_->updateOrAdd(serviceName_, account, bytes);
     if (status != SecretStore::success) {
-        throw KeychainServiceError::unexpectedStatus(status);
+        throw KeychainServiceError::unexpectedStatus(status, secretStore_->failureReason());
     }
 }
 
@@ -27,7 +27,7 @@ std::optional<QString> KeychainService::read(const QString& account) {
         return std::nullopt;
     }
     if (result.status != SecretStore::success) {
-        throw KeychainServiceError::unexpectedStatus(result.status);
+        throw KeychainServiceError::unexpectedStatus(result.status, secretStore_->failureReason());
     }
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(result.data);

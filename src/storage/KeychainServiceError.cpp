@@ -11,6 +11,9 @@ QString KeychainServiceError::localizedDescription() const {
 QString KeychainServiceError::localizedDescription(std::optional<AppLanguage> language) const {
     switch (case_) {
     case Case::unexpectedStatus:
+        if (!reason_.isEmpty()) {
+            return AppText::formatted(u"keychain.errorReason", language, {qint64(status_), reason_});
+        }
         return AppText::formatted(u"keychain.error", language, {qint64(status_)});
     case Case::invalidData:
         break;

@@ -3,6 +3,7 @@
 #include <QEventLoop>
 #include <QMetaObject>
 #include <QStringDecoder>
+#include <QThread>
 #include <QTimer>
 #include <qt6keychain/keychain.h>
 
@@ -43,6 +44,23 @@ bool runJob(QKeychain::Job* job, std::chrono::milliseconds timeout) {
     return true;
 }
 
+/// The one thread on which every QtKeychain job of the process runs. QtKeychain queues all
+/// jobs through a single executor object that belongs to the thread of the first job ever made
+/// and that jobs of other threads reach through queued calls: jobs of two threads then race (a
+/// job its thread has deleted is touched later by the executor's thread, a crash) and, once
+/// the first thread has ended, no job starts any more. The thread lives as long as the process.
+QObject& keychainContext() {
+    static QObject* const context = [] {
+        auto* thread = new QThread;
+        thread->setObjectName(QStringLiteral("Tallybrook keychain"));
+        thread->start();
+        auto* object = new QObject;
+        object->moveToThread(thread);
+        return object;
+    }();
+    return *context;
+}
+
 qint32 statusOf(QKeychain::Error error) {
     switch (error) {
     case QKeychain::NoError:
@@ -57,28 +75,18 @@ qint32 statusOf(QKeychain::Error error) {
 } // namespace
 
 QtKeychainSecretStore::QtKeychainSecretStore(std::chrono::milliseconds timeout)
-    : timeout_(timeout)
-    , context_(std::make_unique<QObject>()) {
-    thread_.setObjectName(QStringLiteral("Tallybrook keychain"));
-    context_->moveToThread(&thread_);
-    thread_.start();
-}
-
-QtKeychainSecretStore::~QtKeychainSecretStore() {
-    context_.release()->deleteLater(); // deleted on its own thread as the thread ends
-    thread_.quit();
-    thread_.wait();
-}
+    : timeout_(timeout) {}
 
 template <typename Work>
 auto QtKeychainSecretStore::onKeychainThread(Work work) {
-    decltype(work()) result{};
-    if (QThread::currentThread() == &thread_) {
+    QObject& context = keychainContext();
+    if (QThread::currentThread() == context.thread()) {
         return work();
     }
     // The caller simply blocks, like a synchronous keychain call; the job's own event loop runs
-    // on the store's thread, so no event is ever processed re-entrantly on the caller's thread.
-    QMetaObject::invokeMethod(context_.get(), [&] { result = work(); }, Qt::BlockingQueuedConnection);
+    // on the keychain thread, so no event is ever processed re-entrantly on the caller's thread.
+    decltype(work()) result{};
+    QMetaObject::invokeMethod(&context, [&] { result = work(); }, Qt::BlockingQueuedConnection);
     return result;
 }
 
@@ -103,9 +111,9 @@ qint32 QtKeychainSecretStore::writeOnThisThread(const QString& service, const QS
         job->setBinaryData(secret);
     }
     if (!runJob(job, timeout_)) {
-        return timedOut;
+        return recordTimeout();
     }
-    const qint32 status = statusOf(job->error());
+    const qint32 status = finish(*job);
     delete job;
     // Writing never reports a missing item; keep the contract of the interface anyway.
     return status == itemNotFound ? qint32(QKeychain::OtherError) : status;
@@ -115,14 +123,32 @@ SecretReadResult QtKeychainSecretStore::readOnThisThread(const QString& service,
     auto* job = new QKeychain::ReadPasswordJob(service);
     job->setKey(account);
     if (!runJob(job, timeout_)) {
-        return {timedOut, {}};
+        return {recordTimeout(), {}};
     }
-    SecretReadResult result{statusOf(job->error()), {}};
+    SecretReadResult result{finish(*job), {}};
     if (result.status == success) {
         result.data = job->binaryData();
     }
     delete job;
     return result;
+}
+
+qint32 QtKeychainSecretStore::finish(QKeychain::Job& job) {
+    const qint32 status = statusOf(job.error());
+    const QMutexLocker lock(&failureMutex_);
+    failureReason_ = status == success || status == itemNotFound ? QString() : job.errorString();
+    return status;
+}
+
+qint32 QtKeychainSecretStore::recordTimeout() {
+    const QMutexLocker lock(&failureMutex_);
+    failureReason_.clear();
+    return timedOut;
+}
+
+QString QtKeychainSecretStore::failureReason() const {
+    const QMutexLocker lock(&failureMutex_);
+    return failureReason_;
 }
 
 } // namespace tallybrook

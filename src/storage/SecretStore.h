@@ -34,6 +34,9 @@ public:
     virtual qint32 updateOrAdd(const QString& service, const QString& account, const QByteArray& secret) = 0;
     /// The stored bytes with `success`, `itemNotFound` when there is no item, or a failure status.
     virtual SecretReadResult read(const QString& service, const QString& account) = 0;
+    /// What the platform said about the failure of this store's last call, when it said
+    /// anything (a status alone rarely tells a user what is wrong); empty otherwise.
+    virtual QString failureReason() const { return {}; }
 };
 
 } // namespace tallybrook

@@ -61,8 +61,8 @@ public:
         return sessions;
     }
 
-    /// Puts `session` in place of any earlier record of its key, keeps the `maxSessionCount`
-    /// most recently updated sessions and writes the blob.
+    /// Puts `session` in place of any earlier record of its key, keeps it and the most recently
+    /// updated others up to `maxSessionCount` sessions, and writes the blob.
     void saveSession(const Session& session) const {
         // The rebuilt blob is keyed by each record's own key. A blob written elsewhere may hold
         // a record under another member name (a lower-case UUID, say) whose own key is the same
@@ -78,10 +78,13 @@ public:
                 sessions.insert(key, stored);
             }
         }
-        sessions.insert(Codec::key(session), session);
+        const QString savedKey = Codec::key(session);
+        sessions.remove(savedKey);
 
+        // The session being saved is the most recently saved one, whatever the clock says: a
+        // blob whose sessions were stamped while the clock ran ahead must not push it out.
         QList<const Session*> ordered;
-        ordered.reserve(sessions.size());
+        ordered.reserve(sessions.size() + 1);
         for (const Session& stored : std::as_const(sessions)) {
             ordered.append(&stored);
         }
@@ -95,9 +98,10 @@ public:
             }
             return Codec::key(*left) < Codec::key(*right);
         });
-        if (ordered.size() > maxSessionCount_) {
-            ordered.resize(maxSessionCount_);
+        if (ordered.size() > maxSessionCount_ - 1) {
+            ordered.resize(std::max<qsizetype>(maxSessionCount_ - 1, 0));
         }
+        ordered.prepend(&session);
 
         QByteArray bytes;
         bytes.append('{');

@@ -124,6 +124,8 @@ WooCorrectionProgressStore::applyProgress(const QList<WooCorrectionPreview>& pre
             continue;
         }
         const WooCorrectionProgressRecord& record = **found;
+        // A stock read in this very rebuild (a reload) rather than remembered from an earlier one.
+        const bool stockJustRead = preview.currentRemoteQuantity.has_value();
         if (!preview.currentRemoteQuantity) {
             preview.currentRemoteQuantity = record.lastRemoteQuantity;
         }
@@ -135,10 +137,14 @@ WooCorrectionProgressStore::applyProgress(const QList<WooCorrectionPreview>& pre
                     checkedDifference(preview.proposedQuantity, preview.currentRemoteQuantity);
             }
         }
-        if (record.status == WooCorrectionStatus::failed) {
+        if (record.status == WooCorrectionStatus::failed && !stockJustRead) {
             preview.status = WooCorrectionStatus::failed;
             preview.isSelected = false;
             preview.message = record.message ? *record.message : AppText::localized(u"wooUpdate.lastFailed");
+        } else if (record.status == WooCorrectionStatus::failed) {
+            // A failed send is shown until the shop's stock is read again; after that the row
+            // stands as the builder made it from that stock, so it can be sent again (a failed
+            // row can be neither selected nor sent, and would otherwise stay failed for good).
         } else if (record.status == WooCorrectionStatus::sent) {
             preview.status = WooCorrectionStatus::sent;
             preview.isSelected = false;

@@ -27,7 +27,9 @@ public:
 
     /// Sessions by upper-case session UUID text; empty when the blob is missing or undecodable.
     QHash<QString, WooCorrectionProgressSession> loadSessions() const;
-    /// `previews` with the session's saved progress laid over them, in the same order.
+    /// `previews` with the session's saved progress laid over them, in the same order. A row
+    /// whose last send failed shows `failed` until previews are built from freshly read stock:
+    /// then it keeps the status its stock gives it, so that it can be sent again.
     QList<WooCorrectionPreview> applyProgress(const QList<WooCorrectionPreview>& previews,
                                               const QUuid& sessionId) const;
     /// Merges the current previews into the session's records and stores the send results.
