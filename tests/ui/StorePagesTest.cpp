@@ -15,8 +15,10 @@
 #include "ui/pages/WooUpdateResultView.h"
 
 #include <QAbstractItemModelTester>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 
 namespace tallybrook::testing {
@@ -24,14 +26,16 @@ namespace tallybrook::testing {
 namespace {
 
 /// The window in front of a demo shop seeded from the sample inventory, every fifth item's
-/// store stock drifted away from the count's reference.
+/// store stock drifted away from the count's reference, and the first product missing.
 class StoreWindowTest : public WindowTest {
 protected:
     void SetUp() override {
         QFile sample(samplePath());
         ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
         const auto decoded = TallybrookFileDecoder().decodeInventoryDocumentWithValidation(sample.readAll());
-        shop = std::make_unique<DemoShop>(DemoCatalog::fromDocument(decoded.document, {5, 0}));
+        DemoCatalog catalog = DemoCatalog::fromDocument(decoded.document, {5, 0});
+        catalog.products.removeFirst();
+        shop = std::make_unique<DemoShop>(catalog);
         shop->start();
     }
 
@@ -94,6 +98,18 @@ TEST_F(StoreWindowTest, TheWholeRoadFromConnectionToResultSurvivesARestart) {
     ASSERT_NE(changed, store.corrections().cend());
     EXPECT_TRUE(changed->currentRemoteQuantity.has_value());
     EXPECT_TRUE(find<SymbolLabel>(u"corrections.reloadedAt"_s)->text().startsWith(u"Relu "_s));
+
+    // The missing product: the message line names the first problem, the details list them all.
+    const qsizetype issues = page->viewModel().lastReloadReport()->issues.size();
+    ASSERT_GE(issues, 1);
+    EXPECT_FALSE(page->messageLine()->isHidden());
+    EXPECT_FALSE(page->messageLine()->text().isEmpty());
+    ASSERT_FALSE(page->detailsButton()->isHidden());
+    page->detailsButton()->click();
+    auto* details = find<QTableView>(u"corrections.detailsTable"_s);
+    ASSERT_NE(details, nullptr);
+    EXPECT_EQ(details->model()->rowCount(), issues);
+    details->window()->close();
 
     // Keep three ready rows selected, one of them with an adjusted proposal.
     CorrectionsModel& model = page->model();
