@@ -4,11 +4,11 @@
 #include "document/InventoryExportDocument.h"
 #include "document/TallybrookDecodedInventory.h"
 #include "document/TallybrookFileDecoder.h"
+#include "support/EventLoop.h"
 #include "support/InventoryBuilders.h"
 #include "support/TestLanguage.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QSemaphore>
 #include <functional>
 #include <memory>
@@ -16,19 +16,6 @@
 namespace tallybrook::test {
 
 using namespace Qt::StringLiterals;
-
-/// Runs the event loop until `done` holds; false when it still does not after a minute
-/// (a hung run, reported as a failure rather than a hang).
-inline bool waitUntil(const std::function<bool()>& done) {
-    const QDeadlineTimer deadline(60000);
-    while (!done()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    }
-    return true;
-}
 
 /// A stock level read for `product` (managed, read now).
 inline RemoteStockLevel level(const QString& product, std::optional<qint64> quantity) {

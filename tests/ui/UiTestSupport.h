@@ -3,6 +3,7 @@
 #include "app/InventoryImportViewModel.h"
 #include "localization/PreferencesStore.h"
 #include "storage/InMemorySecretStore.h"
+#include "support/EventLoop.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/shell/PageView.h"
 
@@ -11,30 +12,18 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QDeadlineTimer>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace tallybrook::testing {
 
 using namespace Qt::StringLiterals;
+using test::waitUntil;
 
 inline QString samplePath() {
     return QStringLiteral(TALLYBROOK_SOURCE_DIR "/samples/boutique-lumiere.tallybrook");
-}
-
-/// Runs the event loop until `done` holds; false when it still does not after a minute.
-inline bool waitUntil(const std::function<bool()>& done) {
-    const QDeadlineTimer deadline(60000);
-    while (!done()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
 }
 
 /// A window over in-memory preferences and secrets, with file dialogs answered by the test.
@@ -73,8 +62,9 @@ protected:
     /// Imports `path` the way the window does (off the main thread) and waits for the end.
     bool importFile(const QString& path) {
         bool imported = false;
-        const auto connection = QObject::connect(&window->context().importer, &InventoryImportViewModel::importFinished,
-                                                 [&imported](bool ok) { imported = ok; });
+        const auto connection =
+            QObject::connect(&window->context().importer, &InventoryImportViewModel::importFinished,
+                             [&imported](bool ok) { imported = ok; });
         EXPECT_TRUE(window->context().importer.startImport(path));
         EXPECT_TRUE(waitUntil([this] { return !window->context().importer.isImporting(); }));
         QObject::disconnect(connection);
@@ -97,7 +87,8 @@ protected:
                                {u"session"_s, QJsonObject{{u"id"_s, sessionId}, {u"name"_s, u"Test"_s}}},
                                {u"rows"_s, rows},
                                {u"temporaryItems"_s, temporaryItems}};
-        const QString path = folder.filePath(QUuid::createUuid().toString(QUuid::WithoutBraces) + u".tallybrook"_s);
+        const QString path =
+            folder.filePath(QUuid::createUuid().toString(QUuid::WithoutBraces) + u".tallybrook"_s);
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(QJsonDocument(root).toJson());
