@@ -37,6 +37,9 @@ struct Environment {
     const char* name;
     bool privateBus; ///< a bus of its own (dbus-run-session) instead of none at all
 };
+void PrintTo(const Environment& environment, std::ostream* out) {
+    *out << environment.name;
+}
 
 class SecretServiceDrill : public ::testing::TestWithParam<Environment> {};
 

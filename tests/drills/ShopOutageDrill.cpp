@@ -31,6 +31,9 @@ struct Outage {
     int requests;
     bool closesDoor;
 };
+void PrintTo(const Outage& outage, std::ostream* out) {
+    *out << outage.name;
+}
 
 /// One field of every row, by record key (the identity that survives rebuilds and restarts).
 template <typename Field> auto byKey(const QList<WooCorrectionPreview>& previews, Field field) {
