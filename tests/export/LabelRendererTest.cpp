@@ -124,7 +124,7 @@ TEST(LabelRendererTest, CodeChoiceFollowsTheKindAndTheValue) {
     EXPECT_EQ(moduleText(code128, code128.width - 10, 10), u"0"_s.repeated(10));
     const auto qr = LabelRenderer::codeModules(u"4006381333931"_s, LabelCodeKind::qrCode);
     EXPECT_EQ(std::pair(qr.width, qr.height), std::pair(21 + 8, 21 + 8));
-    for (const QString& value : {u"Café"_s, u"tab\u00a0"_s, u"\u20ac5"_s, u"X"_s.repeated(400)}) {
+    for (const QString& value : {u"Café"_s, u"\u0080"_s, u"tab\u00a0"_s, u"\u20ac5"_s, u"X"_s.repeated(400)}) {
         try {
             LabelRenderer::codeModules(value, LabelCodeKind::barcode);
             ADD_FAILURE() << "no error for " << value.toStdString();
