@@ -4,15 +4,13 @@
 // drill executable itself as a child process where a drill needs a process to die or to see
 // another environment.
 
+#include "app/AppTestSupport.h"
 #include "document/TallybrookFileDecoder.h"
 #include "localization/PreferencesStore.h"
 #include "storage/SqlitePreferencesStore.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QString>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace tallybrook::drills {
@@ -43,17 +41,7 @@ inline std::shared_ptr<SqlitePreferencesStore> openPreferences(const QString& pa
     return preferences;
 }
 
-/// Runs the event loop until `done` holds; false when it still does not after a minute.
-inline bool waitUntil(const std::function<bool()>& done) {
-    const QDeadlineTimer deadline(60000);
-    while (!done()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    }
-    return true;
-}
+using test::waitUntil;
 
 /// The child mode of the drill executable (see DrillMain.cpp): saves ever newer correction
 /// progress of one session of `rows` rows into the preferences file at `path`, from state

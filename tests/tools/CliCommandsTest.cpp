@@ -13,7 +13,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString sample = QStringLiteral(TALLYBROOK_SOURCE_DIR "/samples/boutique-lumiere.tallybrook");
+const QString& sample = test::sampleInventory;
 
 // Runs the tool with its own throw-away data folder, so the user's preferences are never read.
 class CliCommandsTest : public ::testing::Test {
@@ -36,21 +36,26 @@ QByteArray sha(const QString& path) {
 
 } // namespace
 
-TEST_F(CliCommandsTest, CheckReportsInTheChosenLanguageOnStderrAndExitsOne) {
+TEST_F(CliCommandsTest, FailuresExitOneWithTheReasonOnStderrInTheChosenLanguage) {
     const QString file = scratch_.filePath(u"no-format.tallybrook"_s);
     QFile out(file);
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
     out.write(R"({"formatVersion":1,"session":{"id":"6F1C2A34-8B7D-4E2F-9A10-3C5D7E9F1B2A"}})");
     out.close();
-
-    test::CliRun french = cli({u"--lang"_s, u"fr"_s, u"check"_s, file});
-    EXPECT_EQ(french.exitCode, 1);
-    EXPECT_TRUE(french.out.isEmpty());
-    EXPECT_EQ(QString::fromUtf8(french.err),
-              u"Format Tallybrook invalide: Identifiant de format absent.\n"_s);
-
-    test::CliRun english = cli({u"--lang"_s, u"en"_s, u"check"_s, file});
-    EXPECT_EQ(QString::fromUtf8(english.err), u"Invalid Tallybrook format: Missing format identifier.\n"_s);
+    const QString pdf = scratch_.filePath(u"etiquettes.pdf"_s);
+    const std::pair<QStringList, QString> cases[] = {
+        {{u"--lang"_s, u"fr"_s, u"check"_s, file}, u"Format Tallybrook invalide: Identifiant de format absent.\n"_s},
+        {{u"--lang"_s, u"en"_s, u"check"_s, file}, u"Invalid Tallybrook format: Missing format identifier.\n"_s},
+        {{u"--lang"_s, u"fr"_s, u"labels"_s, sample, u"--pdf"_s, pdf, u"--search"_s, u"zzzz-nothing"_s},
+         u"Aucune ligne affichée ne contient de code produit, code inventaire ou SKU exploitable.\n"_s},
+    };
+    for (const auto& [arguments, error] : cases) {
+        const test::CliRun run = cli(arguments);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_EQ(run.errText(), error);
+    }
+    EXPECT_FALSE(QFile::exists(pdf));
 }
 
 TEST_F(CliCommandsTest, UsageErrorsExitTwo) {
@@ -102,12 +107,6 @@ TEST_F(CliCommandsTest, AnalyzeJsonCarriesTheDashboardFigures) {
     EXPECT_EQ(analysis.value(u"sessionId"_s).toString(), u"3F6B2C1E-8D4A-4F7B-9E2C-5A1D0B7C4E93"_s);
     EXPECT_EQ(analysis.value(u"totalRows"_s).toInteger(), 56);
     EXPECT_TRUE(analysis.value(u"exportedAt"_s).toString().endsWith(u'Z'));
-    for (const QString& key :
-         {u"countedRows"_s, u"notCountedRows"_s, u"differenceRows"_s, u"unknownCodesCount"_s,
-          u"temporaryItemsCount"_s, u"possibleWooCorrectionsCount"_s, u"legacyTemporaryItemsCount"_s,
-          u"ignoredTemporaryItemsCount"_s, u"sessionName"_s, u"sourceDisplayName"_s}) {
-        EXPECT_TRUE(analysis.contains(key)) << key.toStdString();
-    }
     EXPECT_EQ(analysis.value(u"differenceRows"_s).toInteger(), 16);
 }
 
@@ -116,8 +115,6 @@ TEST_F(CliCommandsTest, CsvExportsUseTheirDialects) {
         cli({u"differences"_s, sample, u"--csv"_s, u"-"_s, u"--dialect"_s, u"standard"_s});
     ASSERT_EQ(standard.exitCode, 0) << standard.err.toStdString();
     EXPECT_TRUE(standard.out.startsWith("session_id,session_name,inventory_date,source,"));
-    EXPECT_FALSE(standard.out.contains("\r\n"));
-    EXPECT_FALSE(standard.out.endsWith('\n'));
     EXPECT_EQ(standard.out.count('\n'), 16) << "a header and 16 difference rows";
 
     test::CliRun corrections = cli({u"--lang"_s, u"fr"_s, u"corrections"_s, sample, u"--csv"_s, u"-"_s});
@@ -144,10 +141,4 @@ TEST_F(CliCommandsTest, LabelsWriteAPdfAndPrintTheGeneratedLine) {
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(5) == "%PDF-");
-
-    test::CliRun none =
-        cli({u"--lang"_s, u"fr"_s, u"labels"_s, sample, u"--pdf"_s, pdf, u"--search"_s, u"zzzz-nothing"_s});
-    EXPECT_EQ(none.exitCode, 1);
-    EXPECT_EQ(QString::fromUtf8(none.err),
-              u"Aucune ligne affichée ne contient de code produit, code inventaire ou SKU exploitable.\n"_s);
 }

@@ -21,7 +21,7 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-const QString sample = QStringLiteral(TALLYBROOK_SOURCE_DIR "/samples/boutique-lumiere.tallybrook");
+const QString& sample = test::sampleInventory;
 
 class CliShopCommandsTest : public ::testing::Test {
 protected:
@@ -80,7 +80,6 @@ TEST_F(CliShopCommandsTest, ReloadPrintsTheSummaryAndCorrectionsFollowTheShop) {
 TEST_F(CliShopCommandsTest, FailsWithoutAUsableConnection) {
     const std::tuple<QStringList, bool, QString> cases[] = {
         {{u"--store"_s, u"ftp://127.0.0.1"_s}, true, u"Invalid WooCommerce URL."_s},
-        {{u"--store"_s, u"shop.example"_s}, true, u"Invalid WooCommerce URL."_s},
         {{u"--store"_s, store()}, false, u"WooCommerce connection is not configured."_s},
         {{}, true, u"WooCommerce connection is not configured."_s},
     };
@@ -98,30 +97,19 @@ TEST_F(CliShopCommandsTest, FailsWithoutAUsableConnection) {
     EXPECT_EQ(shop->requestCount(), 0);
 }
 
+// Every item meets WordPress's themed 404 page (some 50 kB): each message names it in a few words.
 TEST_F(CliShopCommandsTest, AWrongStoreAddressGivesShortMessages) {
-    QFile file(sample);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    QJsonObject sixteenRows = QJsonDocument::fromJson(file.readAll()).object();
-    QJsonArray rows = sixteenRows.value(QLatin1StringView("rows")).toArray();
-    while (rows.size() > 16) {
-        rows.removeLast();
-    }
-    sixteenRows.insert(u"rows"_s, rows);
-    QFile sixteen(dataHome.filePath(u"sixteen.tallybrook"_s));
-    ASSERT_TRUE(sixteen.open(QIODevice::WriteOnly));
-    sixteen.write(QJsonDocument(sixteenRows).toJson());
-    sixteen.close();
-
     const QStringList wrong{u"--store"_s, store() + u"/shop"_s};
-    const auto line = run(u"reload"_s, wrong, sixteen.fileName());
-    EXPECT_TRUE(line.outText().contains(u"an HTML page, not the WooCommerce API"_s))
-        << line.out.toStdString();
+    const auto line = run(u"reload"_s, wrong);
+    EXPECT_TRUE(line.outText().contains(u"an HTML page, not the WooCommerce API"_s)) << line.out.toStdString();
     EXPECT_LT(line.outText().size(), 500);
-    const auto json = run(u"reload"_s, wrong + QStringList{u"--json"_s}, sixteen.fileName());
-    const QJsonObject report = QJsonDocument::fromJson(json.out).object();
-    EXPECT_EQ(report.value(QLatin1StringView("issues")).toArray().size(), 16);
-    EXPECT_EQ(report.value(QLatin1StringView("requestedItemCount")).toInteger(), 16);
-    EXPECT_LT(json.out.size(), 20'000);
+    const QJsonObject report = QJsonDocument::fromJson(run(u"reload"_s, wrong + QStringList{u"--json"_s}).out).object();
+    const QJsonArray issues = report.value(QLatin1StringView("issues")).toArray();
+    EXPECT_GE(issues.size(), report.value(QLatin1StringView("requestedItemCount")).toInteger());
+    EXPECT_GT(issues.size(), 16);
+    for (const QJsonValue issue : issues) {
+        EXPECT_LT(issue.toObject().value(QLatin1StringView("message")).toString().size(), 200);
+    }
 }
 
 TEST_F(CliShopCommandsTest, VerboseListsEveryIssueAndJsonDatesAreIso) {
@@ -144,13 +132,23 @@ TEST_F(CliShopCommandsTest, VerboseListsEveryIssueAndJsonDatesAreIso) {
     }
 }
 
-TEST_F(CliShopCommandsTest, ARefusedSecretMakesOneRequestPerRun) {
-    for (const QString& command : {u"reload"_s, u"send"_s}) {
-        shop->clearRequestLog();
-        const auto result = run(command, atShop(), sample, u"wrong"_s);
-        EXPECT_EQ(shop->requestCount(), 1) << command.toStdString();
-        EXPECT_TRUE(QByteArray(result.out + result.err).contains("Consumer secret is invalid."));
-        EXPECT_EQ(result.exitCode, command == u"send" ? 1 : 0); // nothing could be read: the send failed
+// A refused secret stops a run after its first request, a read-only key a send after its first
+// update; only the first failure is printed (--verbose would list them all).
+TEST_F(CliShopCommandsTest, ARefusedKeyStopsTheRunAtTheFirstRefusal) {
+    const std::tuple<QString, QString, DemoKeyPermissions, int, QString> cases[] = {
+        {u"reload"_s, u"wrong"_s, DemoKeyPermissions::readWrite, 0, u"Consumer secret is invalid."_s},
+        {u"send"_s, u"wrong"_s, DemoKeyPermissions::readWrite, 1, u"Consumer secret is invalid."_s},
+        {u"send"_s, u"cs_demo"_s, DemoKeyPermissions::read, 1, u"does not have write permissions"_s},
+    };
+    for (const auto& [command, secret, permissions, exitCode, refusal] : cases) {
+        SCOPED_TRACE(command.toStdString() + " " + secret.toStdString());
+        DemoShopOptions options;
+        options.keyPermissions = permissions;
+        startShop(options);
+        const auto result = run(command, atShop(), sample, secret);
+        EXPECT_EQ(result.exitCode, exitCode);
+        EXPECT_EQ(permissions == DemoKeyPermissions::read ? puts() : shop->requestCount(), 1);
+        EXPECT_EQ(QString(result.outText() + result.errText()).count(refusal), 1) << result.err.toStdString();
     }
 }
 
@@ -195,18 +193,6 @@ TEST_F(CliShopCommandsTest, SendListsOrSendsTheReadyRowsAndFailsWhenOneFails) {
     EXPECT_TRUE(sent.errText().endsWith(QString::number(toSend - 1) + u" sent, 1 failed\n"_s))
         << sent.err.toStdString();
     EXPECT_EQ(puts(), toSend);
-}
-
-TEST_F(CliShopCommandsTest, SendWithAReadOnlyKeyMakesOnePut) {
-    DemoShopOptions options;
-    options.keyPermissions = DemoKeyPermissions::read;
-    startShop(options);
-    const auto sent = run(u"send"_s, atShop());
-    EXPECT_EQ(sent.exitCode, 1);
-    EXPECT_EQ(puts(), 1);
-    EXPECT_TRUE(sent.outText().startsWith(u"0 sent, "_s)) << sent.out.toStdString();
-    EXPECT_EQ(sent.errText().count(u"failed: "_s), 1); // the first failure; --verbose would list them all
-    EXPECT_TRUE(sent.errText().contains(u"does not have write permissions"_s)) << sent.err.toStdString();
 }
 
 } // namespace

@@ -8,6 +8,9 @@
 
 namespace tallybrook::test {
 
+/// The sample inventory the commands read.
+inline const QString sampleInventory = QStringLiteral(TALLYBROOK_SOURCE_DIR "/samples/boutique-lumiere.tallybrook");
+
 /// What one run of tallybrook-cli gave.
 struct CliRun {
     int exitCode = -1;

@@ -1,7 +1,6 @@
 #include "woocommerce/WooCommerceConnector.h"
 
 #include "WooTestSupport.h"
-#include "woocommerce/WooCommerceAPIError.h"
 
 #include <QSet>
 #include <future>
@@ -60,9 +59,8 @@ QList<WooUpdateResultLine> withoutIds(QList<WooUpdateResultLine> lines) {
 
 class WooCommerceConnectorTest : public test::ShopTest {
 protected:
-    WooCommerceConnector connector(QString secret = u"cs_demo"_s) {
-        return WooCommerceConnector(shop->url(), u"ck_demo"_s, std::move(secret), transport(),
-                                    [] { return fixedNow; });
+    WooCommerceConnector connector() {
+        return WooCommerceConnector(shop->url(), u"ck_demo"_s, u"cs_demo"_s, transport(), [] { return fixedNow; });
     }
 };
 
@@ -149,12 +147,6 @@ TEST_F(WooCommerceConnectorTest, RunsOnWorkerThreadsOverOneConnectionPerCall) {
     // Built on this thread, used on two successive workers, destroyed here: the way the window
     // runs a reload and a send.
     auto woo = std::make_unique<WooCommerceConnector>(shop->url(), u"ck_demo"_s, u"cs_demo"_s);
-    EXPECT_EQ(woo->kind(), CommerceConnectorKind::wooCommerce);
-    EXPECT_EQ(test::errorOf<WooCommerceAPIError>([&] { connector(u"wrong"_s).validateCredentials(); },
-                                                 WooCommerceAPIError::invalidURL())
-                  .statusCode(),
-              401);
-    shop->clearRequestLog();
     QList<InventoryExportRow> rows;
     for (const QString& id : {u"12"_s, u"13"_s, u"14"_s, u"40"_s}) {
         rows.append(test::shopRow(id));
@@ -172,7 +164,7 @@ TEST_F(WooCommerceConnectorTest, RunsOnWorkerThreadsOverOneConnectionPerCall) {
     });
     reloaded.get_future().wait();
     EXPECT_EQ(report.quantityCount, 4);
-    EXPECT_EQ(shop->connectionCount(), 2);
+    EXPECT_EQ(shop->connectionCount(), 1);
     std::thread([&] {
         lines =
             woo->updateSelectedStocks({preview(ready, true, u"12"_s, 3), preview(ready, true, u"13"_s, 4)});
@@ -183,8 +175,7 @@ TEST_F(WooCommerceConnectorTest, RunsOnWorkerThreadsOverOneConnectionPerCall) {
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[1].success);
     EXPECT_EQ(shop->requestCount(), 7);
-    EXPECT_EQ(shop->connectionCount(), 3);
-    EXPECT_NO_THROW(connector().validateCredentials());
+    EXPECT_EQ(shop->connectionCount(), 2);
 }
 
 } // namespace

@@ -2,8 +2,7 @@
 
 #include "demo-shop/DemoShop.h"
 #include "document/InventoryExportDocument.h"
-#include "localization/AppLanguage.h"
-#include "localization/PreferencesStore.h"
+#include "support/TestLanguage.h"
 #include "woocommerce/QtHttpTransport.h"
 #include "woocommerce/WooCommerceAPIClient.h"
 
@@ -12,21 +11,10 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace tallybrook::test {
 
 using namespace Qt::StringLiterals;
-
-inline void useLanguage(AppLanguage language) {
-    PreferencesStore::setStandard(std::make_shared<InMemoryPreferencesStore>());
-    PreferencesStore::standard()->setString(QString::fromUtf16(languagePreferenceStorageKey),
-                                            rawValue(language));
-}
 
 /// The shop most tests read from:
 /// 12 simple, stock 5 · 13 simple, stock 0 · 14 simple, stock not managed ·
