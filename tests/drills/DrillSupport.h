@@ -4,10 +4,10 @@
 // drill executable itself as a child process where a drill needs a process to die or to see
 // another environment.
 
-#include "app/AppTestSupport.h"
 #include "document/TallybrookFileDecoder.h"
 #include "localization/PreferencesStore.h"
 #include "storage/SqlitePreferencesStore.h"
+#include "support/EventLoop.h"
 
 #include <QFile>
 #include <QString>
