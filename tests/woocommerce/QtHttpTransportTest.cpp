@@ -53,6 +53,10 @@ TEST_F(QtHttpTransportTest, TypesEachTransportFailureAndServesTheNextRequest) {
         EXPECT_FALSE(error.localizedDescription().contains(u"cs_demo"_s));
         EXPECT_EQ(api.fetchProduct(12).stockQuantity, 5);
     }
+    // An answer of exactly the limit is still read.
+    shop->setHugeBodyBytes(1024 * 1024);
+    shop->addFault({DemoShopFault::hugeBody, u"/products"_s, 1});
+    EXPECT_TRUE(api.fetchProductsPage(1, 10).items.isEmpty());
     // Shop errors are answers, not transport failures.
     shop->addFault({DemoShopFault::serverError, u"/products/12"_s, 1});
     EXPECT_EQ(
