@@ -83,13 +83,7 @@ bool InventoryImportViewModel::finish(Outcome&& outcome) {
 }
 
 bool InventoryImportViewModel::importFile(const QString& path) {
-    if (isImporting_ || !store_) {
-        return false;
-    }
-    setImporting(true);
-    setErrorMessage(std::nullopt);
-    store_->flushSaves();
-    return finish(readAndPrepare(*store_, path));
+    return begin() && finish(readAndPrepare(*store_, path));
 }
 
 std::optional<QString> InventoryImportViewModel::droppedFilePath(const QList<QUrl>& urls) {
@@ -108,14 +102,21 @@ bool InventoryImportViewModel::importDroppedUrls(const QList<QUrl>& urls) {
     return true;
 }
 
-bool InventoryImportViewModel::start(std::function<Outcome()> work) {
+bool InventoryImportViewModel::begin() {
     if (isImporting_ || !store_) {
         return false;
     }
     setImporting(true);
     setErrorMessage(std::nullopt);
-    // Saved progress is read by the worker: what the user did a moment ago must be in it.
+    // Saved progress is read while preparing: what the user did a moment ago must be in it.
     store_->flushSaves();
+    return true;
+}
+
+bool InventoryImportViewModel::start(std::function<Outcome()> work) {
+    if (!begin()) {
+        return false;
+    }
     watcher_.setFuture(QtConcurrent::run(std::move(work)));
     return true;
 }

@@ -74,6 +74,8 @@ private:
     static Outcome readAndPrepare(const TallybrookControlStore& store, const QString& path);
     static Outcome prepareBytes(const TallybrookControlStore& store, QByteArray bytes,
                                 const std::optional<QString>& fileName);
+    /// Marks an import as running; false (and nothing changes) while one already runs.
+    bool begin();
     bool start(std::function<Outcome()> work);
     bool finish(Outcome&& outcome);
     void setImporting(bool importing);
