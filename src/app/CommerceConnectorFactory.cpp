@@ -7,9 +7,9 @@
 namespace tallybrook {
 
 CommerceConnectorFactory wooCommerceConnectorFactory() {
-    return [](const WooStoredCredentials& credentials) -> std::shared_ptr<CommerceStockConnector> {
+    return [](const WooStoredCredentials& credentials, WooRequestMode mode) -> std::shared_ptr<CommerceStockConnector> {
         return std::make_shared<WooCommerceConnector>(credentials.storeURL, credentials.consumerKey,
-                                                      credentials.consumerSecret);
+                                                      credentials.consumerSecret, nullptr, systemNow, mode);
     };
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "corrections/CommerceStockConnector.h"
+#include "localization/WooRequestMode.h"
 #include "storage/WooStoredCredentials.h"
 
 #include <functional>
@@ -12,9 +13,10 @@ class PreferencesStore;
 class WooCredentialStore;
 
 /// Builds the shop connector for one connection test, reload or send from complete
-/// credentials. The connector is used on a worker thread and dropped after the run.
-using CommerceConnectorFactory =
-    std::function<std::shared_ptr<CommerceStockConnector>(const WooStoredCredentials& credentials)>;
+/// credentials, talking to the shop in the given mode. The connector is used on a worker
+/// thread and dropped after the run.
+using CommerceConnectorFactory = std::function<std::shared_ptr<CommerceStockConnector>(
+    const WooStoredCredentials& credentials, WooRequestMode mode)>;
 
 /// The real factory: a WooCommerceConnector over Qt Network for the given shop.
 CommerceConnectorFactory wooCommerceConnectorFactory();

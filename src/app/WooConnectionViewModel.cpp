@@ -114,7 +114,7 @@ void WooConnectionViewModel::testConnection() {
         return;
     }
     std::shared_ptr<CommerceStockConnector> connector =
-        connectorFactory_(WooStoredCredentials{*url, consumerKey_, consumerSecret_});
+        connectorFactory_(WooStoredCredentials{*url, consumerKey_, consumerSecret_}, WooRequestMode::oneByOne);
     // The connector moves into the task, so it is used and released on the worker thread
     // whose event loop its network objects belong to.
     testWatcher_.setFuture(

@@ -1,6 +1,5 @@
 #include "app/WooCorrectionsViewModel.h"
 
-#include "analysis/SearchText.h"
 #include "app/TallybrookControlStore.h"
 #include "corrections/WooCorrectionBuilder.h"
 #include "corrections/WooCorrectionRoad.h"
@@ -42,19 +41,6 @@ WorkObserver promiseObserver(QPromise<T>& promise, const std::atomic<bool>& stop
                         [&stopRequested] { return stopRequested.load(); }};
 }
 
-/// The search match of one preview: every word of the query in its status name (current
-/// language), item name, variant, SKU, barcode, product id or message.
-bool previewMatches(const SearchQuery& query, const WooCorrectionPreview& preview) {
-    if (query.isEmpty()) {
-        return true;
-    }
-    const QString status = displayName(preview.status);
-    return query.matches(foldedSearchHaystack(
-        {QStringView(status), QStringView(preview.itemName), searchField(preview.variantName),
-         searchField(preview.sku), searchField(preview.barcode), searchField(preview.externalProductId),
-         searchField(preview.message)}));
-}
-
 } // namespace
 
 ProposedQuantityText ProposedQuantityText::parse(const QString& text) {
@@ -82,11 +68,13 @@ ProposedQuantityText ProposedQuantityText::parse(const QString& text) {
 
 WooCorrectionsViewModel::WooCorrectionsViewModel(TallybrookControlStore& store,
                                                  WooCredentialStore credentialStore,
-                                                 CommerceConnectorFactory connectorFactory, QObject* parent)
+                                                 CommerceConnectorFactory connectorFactory,
+                                                 std::function<WooRequestMode()> requestMode, QObject* parent)
     : QObject(parent)
     , store_(&store)
     , credentialStore_(std::move(credentialStore))
-    , connectorFactory_(std::move(connectorFactory)) {
+    , connectorFactory_(std::move(connectorFactory))
+    , requestMode_(std::move(requestMode)) {
     connect(&reloadWatcher_, &QFutureWatcher<ReloadOutcome>::finished, this,
             &WooCorrectionsViewModel::finishReload);
     connect(&sendWatcher_, &QFutureWatcher<QList<WooUpdateResultLine>>::finished, this,
@@ -106,12 +94,12 @@ WooCorrectionsViewModel::~WooCorrectionsViewModel() {
 }
 
 void WooCorrectionsViewModel::setSelectedStatus(std::optional<WooCorrectionStatus> status) {
-    selectedStatus_ = status;
+    filter_.status = status;
     emit selectedStatusChanged();
 }
 
 void WooCorrectionsViewModel::setSearchText(QString text) {
-    searchText_ = std::move(text);
+    filter_.searchText = std::move(text);
     emit searchTextChanged();
 }
 
@@ -136,43 +124,8 @@ void WooCorrectionsViewModel::setProgress(qint64 done, qint64 total) {
     emit progressChanged(done, total);
 }
 
-bool WooCorrectionsViewModel::matchesSearch(const WooCorrectionPreview& preview) const {
-    return previewMatches(SearchQuery(searchText_), preview);
-}
-
-QList<WooCorrectionPreview>
-WooCorrectionsViewModel::filteredCorrections(const QList<WooCorrectionPreview>& previews) const {
-    const SearchQuery query(searchText_);
-    QList<WooCorrectionPreview> visible;
-    for (const WooCorrectionPreview& preview : previews) {
-        if ((!selectedStatus_ || *selectedStatus_ == preview.status) && previewMatches(query, preview)) {
-            visible.append(preview);
-        }
-    }
-    return visible;
-}
-
-WooCorrectionCounters WooCorrectionsViewModel::counters(const QList<WooCorrectionPreview>& previews) {
-    WooCorrectionCounters counters;
-    for (const WooCorrectionPreview& preview : previews) {
-        if (preview.status == WooCorrectionStatus::ready) {
-            ++counters.ready;
-        }
-        if (preview.isSelected && isManuallyCorrectable(preview.status)) {
-            ++counters.selected;
-        }
-        if (preview.status == WooCorrectionStatus::remoteStockChanged) {
-            ++counters.review;
-        }
-        if (isBlocking(preview.status)) {
-            ++counters.blocked;
-        }
-    }
-    return counters;
-}
-
 WooCorrectionCounters WooCorrectionsViewModel::counters() const {
-    return store_ ? counters(store_->corrections()) : WooCorrectionCounters{};
+    return store_ ? WooCorrectionCounters::of(store_->corrections()) : WooCorrectionCounters{};
 }
 
 bool WooCorrectionsViewModel::canSend() const {
@@ -187,19 +140,7 @@ bool WooCorrectionsViewModel::canSend() const {
 }
 
 QList<qsizetype> WooCorrectionsViewModel::filteredIndices() const {
-    QList<qsizetype> indices;
-    if (!store_) {
-        return indices;
-    }
-    const QList<WooCorrectionPreview>& previews = store_->corrections();
-    const SearchQuery query(searchText_);
-    for (qsizetype i = 0; i < previews.size(); ++i) {
-        const WooCorrectionPreview& preview = previews.at(i);
-        if ((!selectedStatus_ || *selectedStatus_ == preview.status) && previewMatches(query, preview)) {
-            indices.append(i);
-        }
-    }
-    return indices;
+    return store_ ? filter_.indicesIn(store_->corrections()) : QList<qsizetype>();
 }
 
 QList<QUuid> WooCorrectionsViewModel::visibleCorrectableIds() const {
@@ -305,7 +246,7 @@ std::shared_ptr<CommerceStockConnector> WooCorrectionsViewModel::makeConnector()
     if (!credentials || !connectorFactory_) {
         return nullptr;
     }
-    return connectorFactory_(*credentials);
+    return connectorFactory_(*credentials, requestMode_ ? requestMode_() : WooRequestMode::oneByOne);
 }
 
 void WooCorrectionsViewModel::reloadStocks() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/CommerceConnectorFactory.h"
+#include "app/WooCorrectionFilter.h"
 #include "corrections/CorrectionRecords.h"
 #include "corrections/WooCorrectionStatus.h"
 #include "storage/WooCredentialStore.h"
@@ -19,16 +20,6 @@ namespace tallybrook {
 
 class TallybrookControlStore;
 
-/// The four counters of the corrections page, over all previews of the store.
-struct WooCorrectionCounters {
-    qint64 ready = 0;    ///< status ready
-    qint64 selected = 0; ///< selected and manually correctable
-    qint64 review = 0;   ///< status remoteStockChanged
-    qint64 blocked = 0;  ///< a blocking status (failed included)
-
-    bool operator==(const WooCorrectionCounters&) const = default;
-};
-
 /// What the user typed as a proposed quantity.
 struct ProposedQuantityText {
     enum class Kind {
@@ -44,10 +35,10 @@ struct ProposedQuantityText {
     bool operator==(const ProposedQuantityText&) const = default;
 };
 
-/// State of the corrections page besides the inventory itself: status filter, search, busy
-/// flags, progress and the message line. Derives the visible rows and the counters from the
-/// control store's previews, edits them (selection, proposed quantity; each edit saves the
-/// progress), and runs the two shop workflows.
+/// State of the corrections page besides the inventory itself: status filter and search (a
+/// WooCorrectionFilter over the control store's previews), busy flags, progress and the message
+/// line. Edits the previews (selection, proposed quantity; each edit saves the progress) and
+/// runs the two shop workflows in the request mode the settings choose at the start of each run.
 ///
 /// Main thread only. A reload or send runs the connector on a worker thread and comes back to
 /// the main thread with its result through a watcher owned here, so a destroyed view model is
@@ -59,12 +50,14 @@ class WooCorrectionsViewModel : public QObject {
     Q_OBJECT
 
 public:
+    /// `requestMode` is asked at the start of each reload and send; empty: one by one.
     WooCorrectionsViewModel(TallybrookControlStore& store, WooCredentialStore credentialStore,
-                            CommerceConnectorFactory connectorFactory, QObject* parent = nullptr);
+                            CommerceConnectorFactory connectorFactory,
+                            std::function<WooRequestMode()> requestMode = {}, QObject* parent = nullptr);
     ~WooCorrectionsViewModel() override;
 
-    const std::optional<WooCorrectionStatus>& selectedStatus() const { return selectedStatus_; }
-    const QString& searchText() const { return searchText_; }
+    const std::optional<WooCorrectionStatus>& selectedStatus() const { return filter_.status; }
+    const QString& searchText() const { return filter_.searchText; }
     bool isReloadingStocks() const { return isReloadingStocks_; }
     bool isSending() const { return isSending_; }
     const std::optional<QString>& errorMessage() const { return errorMessage_; }
@@ -75,16 +68,10 @@ public:
     void setSelectedStatus(std::optional<WooCorrectionStatus> status);
     void setSearchText(QString text);
 
-    /// The previews that pass the status filter and the search, in input order.
-    QList<WooCorrectionPreview> filteredCorrections(const QList<WooCorrectionPreview>& previews) const;
     /// The positions in the store's corrections of the previews that pass the filter and the
     /// search, in order (what the page's table shows, without copying previews).
     QList<qsizetype> filteredIndices() const;
-    /// Whether one preview passes the search alone (status name in the current language,
-    /// item name, variant, SKU, barcode, product id, message; accents and case ignored).
-    bool matchesSearch(const WooCorrectionPreview& preview) const;
-    /// Counters over `previews` (the store's full list).
-    static WooCorrectionCounters counters(const QList<WooCorrectionPreview>& previews);
+    /// Counters over the store's full list.
     WooCorrectionCounters counters() const;
     /// At least one preview of the store is selected, manually correctable and has a proposal.
     bool canSend() const;
@@ -151,8 +138,8 @@ private:
     WooCredentialStore credentialStore_;
     CommerceConnectorFactory connectorFactory_;
 
-    std::optional<WooCorrectionStatus> selectedStatus_;
-    QString searchText_;
+    std::function<WooRequestMode()> requestMode_;
+    WooCorrectionFilter filter_;
     bool isReloadingStocks_ = false;
     bool isSending_ = false;
     std::optional<QString> errorMessage_;

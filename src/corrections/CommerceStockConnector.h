@@ -35,12 +35,9 @@ public:
     virtual void validateCredentials() = 0;
     virtual RemoteStockReloadReport fetchCurrentStocksWithReport(const InventoryExportDocument& document,
                                                                  const WorkObserver& observer = {}) = 0;
-    QList<RemoteStockLevel> fetchCurrentStocks(const InventoryExportDocument& document) {
-        return fetchCurrentStocksWithReport(document).levels;
-    }
-    /// Sends the selected, manually correctable previews one after the other; one result line
-    /// per preview handled. A stop request ends the run before the next request; lines made so
-    /// far are returned.
+    /// Sends the previews given (the update runner keeps the selected, manually correctable
+    /// ones); one result line per preview handled. A stop request ends the run before the next
+    /// request; lines made so far are returned.
     virtual QList<WooUpdateResultLine> updateSelectedStocks(const QList<WooCorrectionPreview>& previews,
                                                             const WorkObserver& observer = {}) = 0;
 };

@@ -68,6 +68,9 @@ QJsonObject toJson(const RemoteStockLevel& level) {
     insertOptional(object, u"quantity"_s, level.quantity);
     insertOptional(object, u"stockManaged"_s, level.stockManaged);
     object.insert(u"fetchedAt"_s, jsonDate(level.fetchedAt));
+    if (level.stockManagedByParent) {
+        object.insert(u"stockManagedByParent"_s, true);
+    }
     return object;
 }
 
@@ -77,6 +80,7 @@ RemoteStockLevel remoteStockLevelFromJson(const QJsonObject& object) {
         reader.optionalUuid(u"localItemId"),         reader.optionalString(u"externalProductId"),
         reader.optionalString(u"externalVariantId"), reader.optionalInteger(u"quantity"),
         reader.optionalBool(u"stockManaged"),        reader.requiredDate(u"fetchedAt"),
+        reader.optionalBool(u"stockManagedByParent").value_or(false),
     };
 }
 

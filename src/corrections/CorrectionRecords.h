@@ -19,6 +19,9 @@ struct RemoteStockLevel {
     std::optional<qint64> quantity;
     std::optional<bool> stockManaged;
     QDateTime fetchedAt;
+    /// The stock is not managed by this item itself but by its parent product (a variation whose
+    /// "manage_stock" is "parent"): writing it would split it from the parent's stock.
+    bool stockManagedByParent = false;
 
     /// Upper-case local item UUID, product id and variation id (each empty when none) joined with ":".
     QString id() const;

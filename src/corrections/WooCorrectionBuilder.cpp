@@ -104,14 +104,17 @@ constexpr std::array<QStringView, std::size_t(MessageKey::count)> messageKeys{
 /// The builder's texts in one language, looked up once per build and shared by every row.
 class BuildTexts {
 public:
-    explicit BuildTexts(AppLanguage language) {
+    explicit BuildTexts(AppLanguage language)
+        : language_(language) {
         for (std::size_t i = 0; i < messageKeys.size(); ++i) {
             texts_[i] = AppText::localized(messageKeys[i], language);
         }
     }
     const QString& text(MessageKey key) const { return texts_[std::size_t(key)]; }
+    AppLanguage language() const { return language_; }
 
 private:
+    AppLanguage language_;
     std::array<QString, std::size_t(MessageKey::count)> texts_;
 };
 
@@ -254,6 +257,11 @@ WooCorrectionBuilder::buildPreviews(const InventoryExportDocument& document,
         preview.status = decision.status;
         preview.isSelected = isSelectedByDefault(decision.status);
         preview.message = texts.text(decision.message);
+        if (decision.message == MessageKey::stockNotManaged && level->stockManagedByParent) {
+            // Says where the stock lives, so the user corrects the parent product instead.
+            preview.message = AppText::formatted(u"wooCorrection.stockManagedByParent", texts.language(),
+                                                 {preview.itemName, *row.externalProductId});
+        }
         previews.append(std::move(preview));
     }
     return previews;

@@ -1,15 +1,10 @@
 #include "corrections/WooStockUpdateRunner.h"
 
+#include "localization/AppText.h"
+
 #include <utility>
 
-using namespace Qt::StringLiterals;
-
 namespace tallybrook {
-
-const QString& WooStockUpdateRunner::notConfiguredMessage() {
-    static const QString message = u"Connexion WooCommerce non configuree."_s;
-    return message;
-}
 
 WooStockUpdateRunner::WooStockUpdateRunner(std::shared_ptr<CommerceStockConnector> connector, Clock clock)
     : connector_(std::move(connector))
@@ -31,10 +26,11 @@ WooStockUpdateRunner::updateSelectedStocks(const QList<WooCorrectionPreview>& pr
         return connector_->updateSelectedStocks(kept, observer);
     }
 
+    const QString notConfigured = AppText::localized(u"woo.notConfigured");
     QList<WooUpdateResultLine> lines;
     lines.reserve(kept.size());
     for (const WooCorrectionPreview& preview : std::as_const(kept)) {
-        lines.append(makeResultLine(preview, false, std::nullopt, notConfiguredMessage(), clock_()));
+        lines.append(makeResultLine(preview, false, std::nullopt, notConfigured, clock_()));
     }
     return lines;
 }

@@ -16,15 +16,12 @@ namespace tallybrook {
 /// like the connector it drives. Never throws.
 class WooStockUpdateRunner {
 public:
-    /// The text of every line when no connector is configured; fixed French whatever the
-    /// interface language, so stored reports read the same on every machine.
-    static const QString& notConfiguredMessage();
-
     explicit WooStockUpdateRunner(std::shared_ptr<CommerceStockConnector> connector, Clock clock = systemNow);
 
     /// Keeps the previews that are selected and manually correctable, in list order, and has
     /// the connector send them. No such preview: an empty list, and the connector is not
-    /// contacted. No connector: one failed line per kept preview, nothing sent.
+    /// contacted. No connector: one failed line per kept preview saying that the connection is not
+    /// configured, nothing sent.
     QList<WooUpdateResultLine> updateSelectedStocks(const QList<WooCorrectionPreview>& previews,
                                                     const WorkObserver& observer = {}) const;
 

@@ -13,6 +13,9 @@ AppSettings::AppSettings(std::shared_ptr<PreferencesStore> defaults, PreferredLa
         if (const auto stored = defaults_->string(QString::fromUtf16(languagePreferenceStorageKey))) {
             languagePreference_ = appLanguagePreferenceFromRawValue(*stored).value_or(AppLanguagePreference::automatic);
         }
+        if (const auto stored = defaults_->string(QString::fromUtf16(wooRequestModeStorageKey))) {
+            requestMode_ = wooRequestModeFromRawValue(*stored).value_or(WooRequestMode::oneByOne);
+        }
     }
 }
 
@@ -23,6 +26,14 @@ void AppSettings::setLanguagePreference(AppLanguagePreference preference) {
     PreferencesStore::standard()->setString(QString::fromUtf16(languagePreferenceStorageKey),
                                             rawValue(preference));
     emit languagePreferenceChanged(preference);
+}
+
+void AppSettings::setRequestMode(WooRequestMode mode) {
+    requestMode_ = mode;
+    if (defaults_) {
+        defaults_->setString(QString::fromUtf16(wooRequestModeStorageKey), rawValue(mode));
+    }
+    emit requestModeChanged(mode);
 }
 
 AppLanguage AppSettings::resolvedLanguage() const {

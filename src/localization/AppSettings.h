@@ -2,6 +2,7 @@
 
 #include "localization/AppLanguage.h"
 #include "localization/AppText.h"
+#include "localization/WooRequestMode.h"
 
 #include <QObject>
 
@@ -33,13 +34,19 @@ public:
     QString localized(QStringView key) const;
     QString formatted(QStringView key, std::initializer_list<FormatArg> args) const;
 
+    /// How reloads and sends talk to the shop; stored like the language, read at each run.
+    WooRequestMode requestMode() const { return requestMode_; }
+    void setRequestMode(WooRequestMode mode);
+
 signals:
     void languagePreferenceChanged(tallybrook::AppLanguagePreference preference);
+    void requestModeChanged(tallybrook::WooRequestMode mode);
 
 private:
     std::shared_ptr<PreferencesStore> defaults_;
     PreferredLanguagesProvider preferredLanguages_;
     AppLanguagePreference languagePreference_ = AppLanguagePreference::automatic;
+    WooRequestMode requestMode_ = WooRequestMode::oneByOne;
 };
 
 } // namespace tallybrook

@@ -1,6 +1,7 @@
 #include "woocommerce/QtHttpTransport.h"
 
-#include <QCoreApplication>
+#include "localization/AppText.h"
+
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -125,6 +126,8 @@ HttpResponse QtHttpTransport::send(const HttpRequest& request) {
     });
     QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
                      [&](qint64 received, qint64) { refuseWhenTooLarge(received); });
+    bool encrypted = false;
+    QObject::connect(reply, &QNetworkReply::encrypted, reply, [&] { encrypted = true; });
 
     if (!reply->isFinished()) {
         QEventLoop loop;
@@ -133,9 +136,8 @@ HttpResponse QtHttpTransport::send(const HttpRequest& request) {
     }
 
     if (tooLarge) {
-        throw TransportError(
-            TransportError::Kind::tooLarge,
-            QCoreApplication::translate("QtHttpTransport", "The answer is larger than %1 bytes.").arg(limit));
+        throw TransportError(TransportError::Kind::tooLarge,
+                             AppText::formatted(u"wooApi.answerTooLarge", {limit}));
     }
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     const QNetworkReply::NetworkError error = reply->error();
@@ -145,8 +147,13 @@ HttpResponse QtHttpTransport::send(const HttpRequest& request) {
         !crossOriginRedirect) {
         // A transfer time-out aborts the reply from inside Qt; it surfaces as a cancellation.
         if (error == QNetworkReply::OperationCanceledError && !abortedHere) {
-            throw TransportError(TransportError::Kind::timeout,
-                                 QCoreApplication::translate("QtHttpTransport", "The request timed out."));
+            throw TransportError(TransportError::Kind::timeout, AppText::localized(u"wooApi.timedOut"));
+        }
+        // An https:// address on a plain HTTP port: the server drops the connection at the TLS
+        // hello, which Qt reports as a closed connection, not as a TLS failure.
+        if (error == QNetworkReply::RemoteHostClosedError && !encrypted && request.url.scheme() == u"https") {
+            throw TransportError(TransportError::Kind::tls,
+                                 reply->errorString() + u' ' + AppText::localized(u"wooApi.httpsHint"));
         }
         throw TransportError(kindOf(error), reply->errorString());
     }

@@ -1,7 +1,10 @@
 #include "woocommerce/WooCommerceAPIClient.h"
 
 #include "woocommerce/WooCommerceAPIError.h"
+#include "woocommerce/WooDecodingError.h"
 #include "woocommerce/WooIntegerText.h"
+
+#include <QJsonArray>
 
 #include <QJsonDocument>
 #include <QStringDecoder>
@@ -41,9 +44,70 @@ template <typename Item> WooCommercePage<Item> pageFrom(const HttpResponse& resp
     return page;
 }
 
+// Every field the stock road reads, and nothing else: a full product is about 2 KB.
+const QString stockFields = QStringLiteral("id,type,parent_id,manage_stock,stock_quantity,stock_status,date_modified_gmt");
+
+WooCommerceAPIClient::QueryItems includeQuery(const QList<qint64>& ids) {
+    QStringList texts;
+    texts.reserve(ids.size());
+    for (const qint64 id : ids) {
+        texts.append(QString::number(id));
+    }
+    return {{QStringLiteral("include"), texts.join(u',')},
+            {QStringLiteral("per_page"), number(WooCommerceAPIClient::batchLimit)},
+            {QStringLiteral("orderby"), QStringLiteral("include")},
+            {QStringLiteral("_fields"), stockFields}};
+}
+
 QJsonObject stockBody(qint64 quantity) {
     return QJsonObject{{QStringLiteral("manage_stock"), true},
                        {QStringLiteral("stock_quantity"), std::max<qint64>(quantity, 0)}};
+}
+
+QJsonObject batchBody(const QList<WooCommerceAPIClient::StockWrite>& writes) {
+    QJsonArray items;
+    for (const auto& write : writes) {
+        QJsonObject item = stockBody(write.quantity);
+        item.insert(QStringLiteral("id"), write.id);
+        items.append(item);
+    }
+    return QJsonObject{{QStringLiteral("update"), items}};
+}
+
+// The entries of a batch answer, each a record of type Record or an error object in its place.
+template <typename Record>
+QList<WooCommerceAPIClient::StockWriteAnswer> batchAnswers(const QByteArray& body, bool plainHttpStore) {
+    const QJsonDocument document = QJsonDocument::fromJson(body);
+    const QJsonValue update = document.object().value(QLatin1StringView("update"));
+    if (!document.isObject() || !update.isArray()) {
+        throw WooDecodingError(QStringLiteral("update: expected a list"), !document.isObject());
+    }
+    QList<WooCommerceAPIClient::StockWriteAnswer> answers;
+    const QJsonArray entries = update.toArray();
+    for (qsizetype index = 0; index < entries.size(); ++index) {
+        const QJsonObject entry = entries.at(index).toObject();
+        WooCommerceAPIClient::StockWriteAnswer answer;
+        answer.id = wooJsonInteger(entry.value(QLatin1StringView("id")));
+        const QJsonValue error = entry.value(QLatin1StringView("error"));
+        if (error.isObject()) {
+            // Worded like the same refusal of a single update: status and the shop's JSON.
+            const int status =
+                int(wooJsonInteger(error.toObject().value(QLatin1StringView("data")).toObject().value(
+                                       QLatin1StringView("status")))
+                        .value_or(400));
+            const QString text = QString::fromUtf8(QJsonDocument(error.toObject()).toJson(QJsonDocument::Compact));
+            answer.failure = WooCommerceAPIError::httpStatus(status, text, plainHttpStore).localizedDescription();
+        } else {
+            try {
+                answer.stockQuantity =
+                    Record::fromJson(entries.at(index), QStringLiteral("update[%1]").arg(index)).stockQuantity;
+            } catch (const WooDecodingError& decoding) {
+                answer.failure = decoding.localizedDescription();
+            }
+        }
+        answers.append(std::move(answer));
+    }
+    return answers;
 }
 
 } // namespace
@@ -193,6 +257,36 @@ WooCommerceVariationDTO WooCommerceAPIClient::updateVariation(qint64 productID, 
                                                         QStringLiteral("variations"), number(variationID)},
                                                        {}, stockBody(quantity))
                                                .body);
+}
+
+QList<WooCommerceProductDTO> WooCommerceAPIClient::fetchProducts(const QList<qint64>& ids) const {
+    return WooCommerceProductDTO::decodeList(
+        sendRequest("GET", {QStringLiteral("products")}, includeQuery(ids), std::nullopt).body);
+}
+
+QList<WooCommerceVariationDTO> WooCommerceAPIClient::fetchVariations(qint64 productID,
+                                                                     const QList<qint64>& ids) const {
+    return WooCommerceVariationDTO::decodeList(
+        sendRequest("GET", {QStringLiteral("products"), number(productID), QStringLiteral("variations")},
+                    includeQuery(ids), std::nullopt)
+            .body);
+}
+
+QList<WooCommerceAPIClient::StockWriteAnswer>
+WooCommerceAPIClient::updateProducts(const QList<StockWrite>& writes) const {
+    const HttpResponse response = sendRequest("POST", {QStringLiteral("products"), QStringLiteral("batch")}, {},
+                                              batchBody(writes));
+    return batchAnswers<WooCommerceProductDTO>(response.body, baseURL_.scheme() == u"http");
+}
+
+QList<WooCommerceAPIClient::StockWriteAnswer>
+WooCommerceAPIClient::updateVariations(qint64 productID, const QList<StockWrite>& writes) const {
+    const HttpResponse response =
+        sendRequest("POST",
+                    {QStringLiteral("products"), number(productID), QStringLiteral("variations"),
+                     QStringLiteral("batch")},
+                    {}, batchBody(writes));
+    return batchAnswers<WooCommerceVariationDTO>(response.body, baseURL_.scheme() == u"http");
 }
 
 } // namespace tallybrook

@@ -46,6 +46,36 @@ public:
     WooCommerceProductDTO updateProduct(qint64 productID, qint64 quantity) const;
     WooCommerceVariationDTO updateVariation(qint64 productID, qint64 variationID, qint64 quantity) const;
 
+    /// The most items WooCommerce takes in one `include=` read or one batch write by default.
+    static constexpr qsizetype batchLimit = 100;
+
+    /// Reads up to `batchLimit` products at once (`include=`, in the order of `ids`, only the
+    /// fields the stock road reads). Ids the route does not hold (unknown ids, variations) are
+    /// left out of the answer without an error: the caller compares.
+    QList<WooCommerceProductDTO> fetchProducts(const QList<qint64>& ids) const;
+    /// The same for up to `batchLimit` variations of one product.
+    QList<WooCommerceVariationDTO> fetchVariations(qint64 productID, const QList<qint64>& ids) const;
+
+    /// One item of a batch stock write.
+    struct StockWrite {
+        qint64 id = 0;
+        qint64 quantity = 0; ///< sent as 0 when negative, like a single update
+    };
+    /// What the shop answered for one item of a batch write: the stock it now reports, or why
+    /// the item failed (the shop's error object, or an entry that does not decode).
+    struct StockWriteAnswer {
+        std::optional<qint64> id;
+        std::optional<qint64> stockQuantity;
+        std::optional<QString> failure;
+    };
+    /// `POST products/batch` (no variation filter: a batch with `_fields` writes but answers
+    /// nothing). Returns the answer's entries in order; the shop answers 200 even when items
+    /// fail, each failed item carrying its error in its place. Throws like every request when
+    /// the whole batch is refused (credentials, 413 over the shop's item limit: nothing written).
+    QList<StockWriteAnswer> updateProducts(const QList<StockWrite>& writes) const;
+    /// The same on `products/<productID>/variations/batch`.
+    QList<StockWriteAnswer> updateVariations(qint64 productID, const QList<StockWrite>& writes) const;
+
     using QueryItems = QList<std::pair<QString, QString>>;
 
     /// The request URL for `pathComponents` below the API root, with the query items in order;

@@ -61,6 +61,19 @@ bool WooCommerceAPIError::refusesCredentials() const {
             wooErrorCode_ == u"woocommerce_rest_cannot_edit");
 }
 
+bool WooCommerceAPIError::isNotWooCommerceAPI() const {
+    switch (case_) {
+    case Case::httpStatus:
+        return !jsonBody_ || wooErrorCode_ == u"rest_no_route";
+    case Case::emptyResponse:
+    case Case::invalidResponse:
+        return true;
+    case Case::invalidURL:
+        return false;
+    }
+    return false;
+}
+
 QString WooCommerceAPIError::localizedDescription() const {
     switch (case_) {
     case Case::httpStatus: {

@@ -35,6 +35,9 @@ public:
     /// Whether the shop refused the credentials themselves (401 or 403 with WooCommerce's
     /// authentication or permission codes): every further request with them would be refused too.
     bool refusesCredentials() const;
+    /// Whether the answer shows that the address is not a WooCommerce API at all: a web page,
+    /// a text or an empty answer instead of JSON, or WordPress's "rest_no_route".
+    bool isNotWooCommerceAPI() const;
 
     QString localizedDescription() const override;
     bool operator==(const WooCommerceAPIError& other) const {

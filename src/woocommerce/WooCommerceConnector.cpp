@@ -1,8 +1,7 @@
 #include "woocommerce/WooCommerceConnector.h"
 
-#include "localization/AppText.h"
 #include "woocommerce/QtHttpTransport.h"
-#include "woocommerce/WooRequestGate.h"
+#include "woocommerce/WooStockSender.h"
 
 namespace tallybrook {
 
@@ -24,11 +23,12 @@ private:
 } // namespace
 
 WooCommerceConnector::WooCommerceConnector(QUrl storeURL, QString consumerKey, QString consumerSecret,
-                                           std::shared_ptr<HttpTransport> transport, Clock clock)
+                                           std::shared_ptr<HttpTransport> transport, Clock clock,
+                                           WooRequestMode mode)
     : transport_(transport ? std::move(transport) : std::make_shared<QtHttpTransport>())
     , updateService_(WooCommerceAPIClient(std::move(storeURL), std::move(consumerKey),
                                           std::move(consumerSecret), transport_),
-                     std::move(clock)) {}
+                     std::move(clock), mode) {}
 
 void WooCommerceConnector::validateCredentials() {
     const ConnectionsClosedAtEnd closing(*transport_);
@@ -46,44 +46,8 @@ QList<WooUpdateResultLine>
 WooCommerceConnector::updateSelectedStocks(const QList<WooCorrectionPreview>& previews,
                                            const WorkObserver& observer) {
     const ConnectionsClosedAtEnd closing(*transport_);
-    QList<const WooCorrectionPreview*> toSend;
-    for (const WooCorrectionPreview& preview : previews) {
-        if (isSendable(preview)) {
-            toSend.append(&preview);
-        }
-    }
-
-    WooRequestGate gate;
-    QList<WooUpdateResultLine> lines;
-    lines.reserve(toSend.size());
-    const qint64 total = toSend.size();
-    for (const WooCorrectionPreview* previewPointer : toSend) {
-        if (observer.stopRequested()) {
-            break;
-        }
-        const WooCorrectionPreview& preview = *previewPointer;
-        bool success = false;
-        std::optional<qint64> remoteQuantityAfterUpdate;
-        QString message;
-        if (!preview.externalProductId || !preview.proposedQuantity) {
-            message = AppText::localized(u"wooUpdate.missingIdentifier");
-        } else if (const auto failure = gate.failureOf([&] {
-                       remoteQuantityAfterUpdate = updateService_.updateStock(
-                           *preview.externalProductId, preview.externalVariantId, *preview.proposedQuantity);
-                   })) {
-            message = *failure;
-        } else {
-            success = true;
-            if (!remoteQuantityAfterUpdate) {
-                remoteQuantityAfterUpdate = preview.proposedQuantity;
-            }
-            message = AppText::localized(u"wooUpdate.updated");
-        }
-        lines.append(makeResultLine(preview, success, remoteQuantityAfterUpdate, std::move(message),
-                                    updateService_.now()));
-        observer.report(lines.size(), total);
-    }
-    return lines;
+    return WooStockSender(updateService_.client(), updateService_.mode(), [this] { return updateService_.now(); })
+        .send(previews, observer);
 }
 
 } // namespace tallybrook

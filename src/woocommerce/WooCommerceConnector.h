@@ -21,7 +21,8 @@ class WooCommerceConnector final : public CommerceStockConnector {
 public:
     /// `transport` defaults to a new QtHttpTransport owned by this connector.
     WooCommerceConnector(QUrl storeURL, QString consumerKey, QString consumerSecret,
-                         std::shared_ptr<HttpTransport> transport = nullptr, Clock clock = systemNow);
+                         std::shared_ptr<HttpTransport> transport = nullptr, Clock clock = systemNow,
+                         WooRequestMode mode = WooRequestMode::oneByOne);
 
     CommerceConnectorKind kind() const override { return CommerceConnectorKind::wooCommerce; }
     const WooStockUpdateService& updateService() const { return updateService_; }
@@ -30,11 +31,11 @@ public:
     void validateCredentials() override;
     RemoteStockReloadReport fetchCurrentStocksWithReport(const InventoryExportDocument& document,
                                                          const WorkObserver& observer = {}) override;
-    /// Sends the selected previews whose status is manually correctable, in order, one result
-    /// line each (others get none). A failure fails only its line, except a refusal of the
-    /// credentials: the remaining previews then fail with the same message without a request.
-    /// The observer hears (lines done, previews to send) after each line and may stop the run
-    /// before the next one.
+    /// Sends every preview given (the update runner picks them), one result line each, in order,
+    /// each row checked against the shop right before it is written (see WooStockSender). A
+    /// failure fails only its line, except a refusal of the credentials or a wrong address: the
+    /// remaining previews then fail with the same message without a request. The observer hears
+    /// (lines done, previews to send) after each request and may stop the run before the next.
     QList<WooUpdateResultLine> updateSelectedStocks(const QList<WooCorrectionPreview>& previews,
                                                     const WorkObserver& observer = {}) override;
 

@@ -108,7 +108,8 @@ QJsonDocument parseBody(const QByteArray& body) {
     QJsonDocument document = QJsonDocument::fromJson(body, &error);
     if (error.error != QJsonParseError::NoError) {
         throw WooDecodingError(QStringLiteral("not JSON: ") + error.errorString() +
-                               QStringLiteral(" at offset ") + QString::number(error.offset));
+                                   QStringLiteral(" at offset ") + QString::number(error.offset),
+                               true);
     }
     return document;
 }
@@ -251,7 +252,9 @@ WooCommerceVariationDTO WooCommerceVariationDTO::fromJson(const QJsonValue& valu
     variation.id = requiredInteger(object, QLatin1StringView("id"), path);
     variation.sku = optionalString(object, QLatin1StringView("sku"), path);
     variation.stockQuantity = optionalInteger(object, QLatin1StringView("stock_quantity"), path);
-    variation.manageStock = tolerantWooBoolean(object.value(QLatin1StringView("manage_stock")));
+    const QJsonValue manageStock = object.value(QLatin1StringView("manage_stock"));
+    variation.manageStock = tolerantWooBoolean(manageStock);
+    variation.stockManagedByParent = manageStock.isString() && manageStock.toString().toLower() == u"parent";
     variation.stockStatus = optionalString(object, QLatin1StringView("stock_status"), path);
     variation.attributes =
         optionalList<WooCommerceAttributeDTO>(object, QLatin1StringView("attributes"), path);

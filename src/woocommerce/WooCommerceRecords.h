@@ -78,6 +78,9 @@ struct WooCommerceVariationDTO {
     std::optional<QString> sku;
     std::optional<qint64> stockQuantity;
     std::optional<bool> manageStock;
+    /// "manage_stock": "parent": the parent product keeps this variation's stock (and the
+    /// variation shows the parent's quantity as its own).
+    bool stockManagedByParent = false;
     std::optional<QString> stockStatus;
     QList<WooCommerceAttributeDTO> attributes;
     std::optional<WooCommerceImageDTO> image;

@@ -13,15 +13,19 @@ namespace tallybrook {
 /// `Invalid WooCommerce response. ([0].stock_quantity: expected an integer or null)`.
 class WooDecodingError : public LocalizedError {
 public:
-    explicit WooDecodingError(QString detail)
-        : detail_(std::move(detail)) {}
+    /// `notJson`: the answer was not JSON at all (a web page, a text), not a JSON of the wrong shape.
+    explicit WooDecodingError(QString detail, bool notJson = false)
+        : detail_(std::move(detail))
+        , notJson_(notJson) {}
 
     /// Where and why decoding failed, in English (a JSON path and the broken rule).
     const QString& detail() const { return detail_; }
+    bool isNotJson() const { return notJson_; }
     QString localizedDescription() const override;
 
 private:
     QString detail_;
+    bool notJson_;
 };
 
 } // namespace tallybrook

@@ -6,21 +6,13 @@
 #include "woocommerce/WooCommerceAPIError.h"
 #include "woocommerce/WooIntegerText.h"
 #include "woocommerce/WooRequestGate.h"
+#include "woocommerce/WooStockReader.h"
 
 #include <QSet>
 
 namespace tallybrook {
 
 namespace {
-
-std::optional<qint64> numericText(const std::optional<QString>& text) {
-    return text ? parseWooInteger(QStringView(*text)) : std::nullopt;
-}
-
-QString parentText(const WooCommerceProductDTO& variation) {
-    return variation.parentId && *variation.parentId > 0 ? QString::number(*variation.parentId)
-                                                         : QStringLiteral("?");
-}
 
 QString displayNameOf(const InventoryExportRow& row) {
     if (row.itemName) {
@@ -41,16 +33,19 @@ public:
     explicit ReloadRecorder(const Clock& clock)
         : clock_(clock) {}
 
-    void addLevel(const InventoryExportRow& row, std::optional<QString> variantId,
-                  std::optional<qint64> quantity, std::optional<bool> stockManaged) {
+    void addRead(const InventoryExportRow& row, const WooStockRead& read) {
+        if (read.issue) {
+            addIssue(row, *read.issue);
+        }
         RemoteStockLevel level;
         level.localItemId = row.localItemId ? parseUuidText(*row.localItemId) : std::nullopt;
         level.externalProductId = row.externalProductId;
-        level.externalVariantId = std::move(variantId);
-        level.quantity = quantity;
-        level.stockManaged = stockManaged;
+        level.externalVariantId = read.keepsRowVariant ? row.externalVariantId : std::nullopt;
+        level.quantity = read.quantity;
+        level.stockManaged = read.stockManaged;
+        level.stockManagedByParent = read.stockManagedByParent;
         level.fetchedAt = clock_();
-        if (quantity) {
+        if (read.quantity) {
             ++report.quantityCount;
         }
         report.levels.append(std::move(level));
@@ -70,9 +65,14 @@ private:
 
 } // namespace
 
-WooStockUpdateService::WooStockUpdateService(WooCommerceAPIClient client, Clock clock)
+std::optional<qint64> wooNumericId(const std::optional<QString>& text) {
+    return text ? parseWooInteger(QStringView(*text)) : std::nullopt;
+}
+
+WooStockUpdateService::WooStockUpdateService(WooCommerceAPIClient client, Clock clock, WooRequestMode mode)
     : client_(std::move(client))
-    , clock_(clock ? std::move(clock) : Clock(systemNow)) {}
+    , clock_(clock ? std::move(clock) : Clock(systemNow))
+    , mode_(mode) {}
 
 void WooStockUpdateService::validateCredentials() const {
     client_.validateCredentials();
@@ -95,69 +95,50 @@ WooStockUpdateService::fetchCurrentStocksWithReport(const InventoryExportDocumen
         }
     }
 
-    ReloadRecorder recorder(clock_);
-    WooRequestGate gate;
+    // Rows whose product id is not numeric are never sent to the shop: no key to read.
+    QList<WooStockKey> keys;
+    QList<qsizetype> keyOfRow;
+    keyOfRow.reserve(keyedRows.size());
+    for (const InventoryExportRow* row : std::as_const(keyedRows)) {
+        const std::optional<qint64> productId = wooNumericId(row->externalProductId);
+        keyOfRow.append(productId ? keys.size() : -1);
+        if (productId) {
+            keys.append(WooStockKey{*productId, wooNumericId(row->externalVariantId)});
+        }
+    }
     const qint64 total = keyedRows.size();
-    qint64 done = 0;
-    for (const InventoryExportRow* rowPointer : keyedRows) {
-        if (observer.stopRequested()) {
-            break;
-        }
-        const InventoryExportRow& row = *rowPointer;
-        ++recorder.report.requestedItemCount;
-        const std::optional<qint64> productId = numericText(row.externalProductId);
-        const std::optional<qint64> variantId = numericText(row.externalVariantId);
+    const qint64 unreadable = total - keys.size();
+    const WorkObserver keyObserver{[&observer, unreadable, total](qint64 done, qint64) {
+                                       observer.report(done + unreadable, total);
+                                   },
+                                   observer.shouldStop};
 
-        if (!productId) {
-            recorder.addIssue(row, AppText::localized(u"wooReload.nonNumericId"));
-        } else if (variantId) {
-            WooCommerceVariationDTO variation;
-            if (const auto failure =
-                    gate.failureOf([&] { variation = client_.fetchVariation(*productId, *variantId); })) {
-                recorder.addIssue(row, *failure);
-                recorder.addLevel(row, row.externalVariantId, std::nullopt, std::nullopt);
-            } else if (variation.stockQuantity) {
-                recorder.addLevel(row, row.externalVariantId, variation.stockQuantity, variation.manageStock);
-            } else {
-                // The variation has no stock of its own: the parent product's stands in for it.
-                WooCommerceProductDTO product;
-                if (gate.failureOf([&] { product = client_.fetchProduct(*productId); })) {
-                    recorder.addLevel(row, row.externalVariantId, std::nullopt, variation.manageStock);
-                    recorder.addIssue(row, AppText::localized(u"wooReload.noVariationStock"));
-                } else {
-                    recorder.addLevel(row, row.externalVariantId, product.stockQuantity,
-                                      product.manageStock ? product.manageStock : variation.manageStock);
-                    if (!product.stockQuantity) {
-                        recorder.addIssue(row, AppText::localized(u"wooReload.noVariationStock"));
-                    }
-                }
+    WooRequestGate gate;
+    const QList<std::optional<WooStockRead>> reads = WooStockReader(client_, gate, mode_).read(keys, keyObserver);
+
+    ReloadRecorder recorder(clock_);
+    // A stopped reload reports what it read; rows without a request count only up to its first
+    // unread key, as if the rows had been walked in order.
+    bool stoppedBefore = false;
+    for (qsizetype i = 0; i < keyedRows.size(); ++i) {
+        const InventoryExportRow& row = *keyedRows.at(i);
+        const qsizetype key = keyOfRow.at(i);
+        if (key < 0) {
+            if (!stoppedBefore) {
+                ++recorder.report.requestedItemCount;
+                recorder.addIssue(row, AppText::localized(u"wooReload.nonNumericId"));
             }
+        } else if (const std::optional<WooStockRead>& read = reads.at(key)) {
+            ++recorder.report.requestedItemCount;
+            recorder.addRead(row, *read);
         } else {
-            WooCommerceProductDTO product;
-            if (const auto failure = gate.failureOf([&] { product = client_.fetchProduct(*productId); })) {
-                recorder.addIssue(row, *failure);
-                recorder.addLevel(row, row.externalVariantId, std::nullopt, std::nullopt);
-            } else if (product.type == u"variation") {
-                // WooCommerce answers a variation's id on the product route, but refuses to set
-                // its stock there: the row must name the product and the variation.
-                recorder.addIssue(row, AppText::formatted(u"wooReload.variationAsProduct",
-                                                          {*productId, parentText(product), *productId}));
-                recorder.addLevel(row, std::nullopt, std::nullopt, std::nullopt);
-            } else {
-                recorder.addLevel(row, std::nullopt, product.stockQuantity, product.manageStock);
-                if (!product.stockQuantity) {
-                    recorder.addIssue(row, AppText::localized(u"wooReload.noProductStock"));
-                }
-            }
+            stoppedBefore = true;
         }
-        observer.report(++done, total);
+    }
+    if (keys.isEmpty() && total > 0) {
+        observer.report(total, total);
     }
     return std::move(recorder.report);
-}
-
-QList<RemoteStockLevel>
-WooStockUpdateService::fetchCurrentStocks(const InventoryExportDocument& document) const {
-    return fetchCurrentStocksWithReport(document).levels;
 }
 
 std::optional<qint64> WooStockUpdateService::updateStock(const QString& productId,
@@ -167,7 +148,7 @@ std::optional<qint64> WooStockUpdateService::updateStock(const QString& productI
     if (!product) {
         throw WooCommerceAPIError::invalidURL();
     }
-    if (const auto variant = numericText(variantId)) {
+    if (const auto variant = wooNumericId(variantId)) {
         return client_.updateVariation(*product, *variant, quantity).stockQuantity;
     }
     return client_.updateProduct(*product, quantity).stockQuantity;

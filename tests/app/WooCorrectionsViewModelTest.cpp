@@ -44,7 +44,7 @@ struct WooCorrectionsViewModelTest : LanguageTest<> {
     std::shared_ptr<InMemorySecretStore> secrets = std::make_shared<InMemorySecretStore>();
     std::shared_ptr<ScriptedConnector> connector = std::make_shared<ScriptedConnector>();
     TallybrookControlStore store{preferences};
-    WooCorrectionsViewModel model{store, credentialStore(), [this](const WooStoredCredentials&) { return connector; }};
+    WooCorrectionsViewModel model{store, credentialStore(), [this](const WooStoredCredentials&, WooRequestMode) { return connector; }};
     WooCorrectionsViewModel* viewModel = &model;
 };
 
@@ -108,7 +108,7 @@ TEST_F(WooCorrectionsViewModelTest, ProposedQuantityEditsFollowTheTextRules) {
     ASSERT_TRUE(waitUntil([&] { return !viewModel->isSending(); }));
     EXPECT_EQ(viewModel->errorMessage(), std::nullopt);
     ASSERT_EQ(store.updateResults().size(), 1);
-    EXPECT_EQ(store.updateResults().at(0).message, WooStockUpdateRunner::notConfiguredMessage());
+    EXPECT_EQ(store.updateResults().at(0).message, u"WooCommerce connection is not configured."_s);
     EXPECT_EQ(preview(0).status, WooCorrectionStatus::failed);
     EXPECT_FALSE(preview(0).isSelected);
 }
@@ -116,8 +116,8 @@ TEST_F(WooCorrectionsViewModelTest, ProposedQuantityEditsFollowTheTextRules) {
 TEST_F(WooCorrectionsViewModelTest, FilterAndSearch) {
     const auto visibleNames = [&] {
         QStringList names;
-        for (const WooCorrectionPreview& p : viewModel->filteredCorrections(store.corrections())) {
-            names.append(p.itemName);
+        for (const qsizetype i : viewModel->filteredIndices()) {
+            names.append(store.corrections().at(i).itemName);
         }
         return names;
     };

@@ -71,12 +71,12 @@ protected:
 
     /// The real connector, with a time-out short enough for a drill.
     static CommerceConnectorFactory connectorFactory() {
-        return [](const WooStoredCredentials& saved) -> std::shared_ptr<CommerceStockConnector> {
+        return [](const WooStoredCredentials& saved, WooRequestMode mode) -> std::shared_ptr<CommerceStockConnector> {
             QtHttpTransport::Options options;
             options.transferTimeout = std::chrono::milliseconds(300);
             return std::make_shared<WooCommerceConnector>(saved.storeURL, saved.consumerKey,
                                                           saved.consumerSecret,
-                                                          std::make_shared<QtHttpTransport>(options));
+                                                          std::make_shared<QtHttpTransport>(options), systemNow, mode);
         };
     }
 

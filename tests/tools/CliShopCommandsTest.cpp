@@ -65,8 +65,11 @@ TEST_F(CliShopCommandsTest, ReloadPrintsTheSummaryAndCorrectionsFollowTheShop) {
     const auto expected = reloadSummary(
         WooCommerceConnector(shop->url(), u"ck_demo"_s, u"cs_demo"_s).fetchCurrentStocksWithReport(document));
     ASSERT_TRUE(expected.has_value()); // the seed leaves some items without stock
-    EXPECT_EQ(run(u"reload"_s, atShop()).outText(), *expected + u'\n');
+    const auto reload = run(u"reload"_s, atShop());
+    EXPECT_EQ(reload.outText(), *expected + u'\n');
+    EXPECT_EQ(reload.exitCode, 0); // some quantities were read
     EXPECT_EQ(shop->connectionCount(), 2); // one for the reload above, one for the command
+    EXPECT_EQ(run(u"reload"_s, atShop({u"--batch"_s})).outText(), *expected + u'\n');
 
     const qint64 requests = shop->requestCount();
     EXPECT_FALSE(run(u"corrections"_s).outText().contains(u"remoteStockChanged "_s));
@@ -97,12 +100,15 @@ TEST_F(CliShopCommandsTest, FailsWithoutAUsableConnection) {
     EXPECT_EQ(shop->requestCount(), 0);
 }
 
-// Every item meets WordPress's themed 404 page (some 50 kB): each message names it in a few words.
+// The first request meets WordPress's themed 404 page (some 50 kB): the run stops there, the
+// message names the page in a few words, and a reload that read nothing fails.
 TEST_F(CliShopCommandsTest, AWrongStoreAddressGivesShortMessages) {
     const QStringList wrong{u"--store"_s, store() + u"/shop"_s};
     const auto line = run(u"reload"_s, wrong);
-    EXPECT_TRUE(line.outText().contains(u"an HTML page, not the WooCommerce API"_s)) << line.out.toStdString();
-    EXPECT_LT(line.outText().size(), 500);
+    EXPECT_EQ(line.exitCode, 1);
+    EXPECT_EQ(shop->requestCount(), 1);
+    EXPECT_TRUE(line.errText().contains(u"an HTML page, not the WooCommerce API"_s)) << line.err.toStdString();
+    EXPECT_LT(line.errText().size(), 500);
     const QJsonObject report = QJsonDocument::fromJson(run(u"reload"_s, wrong + QStringList{u"--json"_s}).out).object();
     const QJsonArray issues = report.value(QLatin1StringView("issues")).toArray();
     EXPECT_GE(issues.size(), report.value(QLatin1StringView("requestedItemCount")).toInteger());
@@ -136,7 +142,7 @@ TEST_F(CliShopCommandsTest, VerboseListsEveryIssueAndJsonDatesAreIso) {
 // update; only the first failure is printed (--verbose would list them all).
 TEST_F(CliShopCommandsTest, ARefusedKeyStopsTheRunAtTheFirstRefusal) {
     const std::tuple<QString, QString, DemoKeyPermissions, int, QString> cases[] = {
-        {u"reload"_s, u"wrong"_s, DemoKeyPermissions::readWrite, 0, u"Consumer secret is invalid."_s},
+        {u"reload"_s, u"wrong"_s, DemoKeyPermissions::readWrite, 1, u"Consumer secret is invalid."_s},
         {u"send"_s, u"wrong"_s, DemoKeyPermissions::readWrite, 1, u"Consumer secret is invalid."_s},
         {u"send"_s, u"cs_demo"_s, DemoKeyPermissions::read, 1, u"does not have write permissions"_s},
     };
@@ -193,6 +199,19 @@ TEST_F(CliShopCommandsTest, SendListsOrSendsTheReadyRowsAndFailsWhenOneFails) {
     EXPECT_TRUE(sent.errText().endsWith(QString::number(toSend - 1) + u" sent, 1 failed\n"_s))
         << sent.err.toStdString();
     EXPECT_EQ(puts(), toSend);
+}
+
+// The same shop gives the same send report in both modes (dates aside).
+TEST_F(CliShopCommandsTest, SendInBatchesReportsLikeOneByOne) {
+    QStringList reports;
+    for (const QStringList& mode : {QStringList{}, QStringList{u"--batch"_s}}) {
+        startShop({});
+        const auto sent = run(u"send"_s, atShop(mode + QStringList{u"--report"_s, u"-"_s, u"--dialect"_s, u"standard"_s}));
+        EXPECT_EQ(sent.exitCode, 0) << sent.err.toStdString();
+        reports.append(sent.outText().remove(QRegularExpression(u"\\d{4}-\\d\\d-\\d\\dT[0-9:.]+Z"_s)));
+    }
+    EXPECT_GT(reports[0].count(u'\n'), 10);
+    EXPECT_EQ(reports[1], reports[0]);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "ui/components/ControlStatusBadge.h"
 #include "ui/components/ControlTable.h"
 #include "ui/components/SearchField.h"
+#include "ui/components/SegmentedPicker.h"
 #include "ui/components/SymbolLabel.h"
 #include "ui/pages/WooConnectionView.h"
 #include "ui/pages/WooCorrectionsView.h"
@@ -207,6 +208,37 @@ TEST_F(StoreWindowTest, StoppingASendPartWayKeepsWhatWasSentAndTheToggleFollowsT
     open();
     ASSERT_TRUE(waitUntil([this] { return window->context().store.hasDocument(); }));
     EXPECT_EQ(window->context().store.updateResults().size(), sentAgain);
+}
+
+// The request mode chosen in the settings is stored and carries the next reload: the same
+// previews as one by one, from include= reads.
+TEST_F(StoreWindowTest, BatchesChosenInTheSettingsCarryTheNextReload) {
+    open();
+    ASSERT_TRUE(importFile(samplePath()));
+    connectShop();
+    const TallybrookControlStore& store = window->context().store;
+    reload();
+    QList<WooCorrectionStatus> oneByOne;
+    for (const WooCorrectionPreview& preview : store.corrections()) {
+        oneByOne.append(preview.status);
+    }
+    const qint64 oneByOneRequests = shop->requestCount();
+
+    show(SidebarDestination::settings);
+    auto* picker = find<SegmentedPicker>(u"settings.requestMode"_s);
+    EXPECT_EQ(picker->button(1)->text(), u"Par lots (plus rapide sur les grandes boutiques)"_s);
+    picker->button(1)->click();
+    EXPECT_EQ(preferences->string(u"com.tallybrook.control.woo-request-mode"_s), u"batch"_s);
+    shop->clearRequestLog();
+    reload();
+    QList<WooCorrectionStatus> batched;
+    for (const WooCorrectionPreview& preview : store.corrections()) {
+        batched.append(preview.status);
+    }
+    EXPECT_EQ(batched, oneByOne);
+    ASSERT_FALSE(shop->requestLog().isEmpty());
+    EXPECT_TRUE(shop->requestLog().first().target.contains(u"include="_s));
+    EXPECT_LT(shop->requestCount() * 2, oneByOneRequests);
 }
 
 } // namespace tallybrook::testing

@@ -64,42 +64,45 @@ protected:
     }
 };
 
-TEST_F(WooCommerceConnectorTest, SendsSelectedCorrectableRowsWithOneLineEach) {
+// One by one: each row is read again right before its PUT; rows the shop cannot take are
+// not written.
+TEST_F(WooCommerceConnectorTest, ChecksThenWritesEachRowWithOneLineEach) {
     const QList<WooCorrectionPreview> previews{
         preview(ready, true, u"12"_s, 8),              // 0 sent
-        preview(remoteStockChanged, true, u"13"_s, 1), // no line
-        preview(failed, true, u"13"_s, 1),             // no line
-        preview(ready, false, u"13"_s, 1),             // no line
-        preview(sent, true, u"40"_s, -2),              // 4 sent again, the shop floors it at 0
-        preview(noDifference, true, std::nullopt, 3),  // 5 missing id
-        preview(ignored, true, u"12"_s, std::nullopt), // 6 missing quantity
-        preview(ready, true, QString(), 3),            // 7 empty id
-        preview(ready, true, u"99"_s, 1),              // 8 unknown product
-        preview(ready, true, u"20"_s, 6, u"23"_s),     // 9 variation
-        preview(ready, true, u"14"_s, 2, u"x9"_s),     // 10 product, management switched on
-        preview(temporaryItem, true, u"12"_s, 1),      // no line
-        preview(ready, true, u"0013"_s, 4, QString()), // 12 product 13
-        preview(ready, true, u"1.0"_s, 1),             // 13 not numeric: no request
+        preview(sent, true, u"40"_s, -2),              // 1 sent again, the shop floors it at 0
+        preview(noDifference, true, std::nullopt, 3),  // 2 missing id
+        preview(ignored, true, u"12"_s, std::nullopt), // 3 missing quantity
+        preview(ready, true, QString(), 3),            // 4 empty id
+        preview(ready, true, u"99"_s, 1),              // 5 unknown product: its check fails
+        preview(ready, true, u"20"_s, 6, u"21"_s),     // 6 variation
+        preview(ready, true, u"14"_s, 2, u"x9"_s),     // 7 product without stock: not written
+        preview(ready, true, u"0013"_s, 4, QString()), // 8 product 13
+        preview(ready, true, u"1.0"_s, 1),             // 9 not numeric: no request
+        preview(ready, true, u"20"_s, 1, u"22"_s),     // 10 the parent keeps this stock: not written
     };
     const QString invalidURL = u"Invalid WooCommerce URL."_s;
-    const QString unknown = uR"(WooCommerce error 400: {"code":"woocommerce_rest_product_invalid_id","data":)"
-                            uR"({"status":400},"message":"Invalid ID."})"_s;
+    const QString unknown = uR"(WooCommerce error 404: {"code":"woocommerce_rest_product_invalid_id","data":)"
+                            uR"({"status":404},"message":"Invalid ID."})"_s;
     // clang-format off
     EXPECT_EQ(withoutIds(connector().updateSelectedStocks(previews)),
-              (QList<WooUpdateResultLine>{line(previews[0], 8, updated), line(previews[4], 0, updated), line(previews[5], {}, missing),
-                                          line(previews[6], {}, missing), line(previews[7], {}, invalidURL), line(previews[8], {}, unknown),
-                                          line(previews[9], 6, updated), line(previews[10], 2, updated), line(previews[12], 4, updated),
-                                          line(previews[13], {}, invalidURL)}));
-    EXPECT_EQ(targetsOf(shop->requestLog()), (QStringList{u"/products/12"_s, u"/products/40"_s, u"/products/99"_s,
-                                                          u"/products/20/variations/23"_s, u"/products/14"_s, u"/products/13"_s}));
+              (QList<WooUpdateResultLine>{line(previews[0], 8, updated), line(previews[1], 0, updated), line(previews[2], {}, missing),
+                                          line(previews[3], {}, missing), line(previews[4], {}, invalidURL), line(previews[5], {}, unknown),
+                                          line(previews[6], 6, updated),
+                                          line(previews[7], {}, u"WooCommerce did not return a stock quantity for this product."_s),
+                                          line(previews[8], 4, updated), line(previews[9], {}, invalidURL),
+                                          line(previews[10], {}, u"This variation's stock is managed by its parent product “Item 20” (WooCommerce product 20)."_s)}));
+    EXPECT_EQ(targetsOf(shop->requestLog()), (QStringList{u"/products/12"_s, u"/products/12"_s, u"/products/40"_s, u"/products/40"_s,
+                                                          u"/products/99"_s, u"/products/20/variations/21"_s, u"/products/20/variations/21"_s,
+                                                          u"/products/14"_s, u"/products/13"_s, u"/products/13"_s,
+                                                          u"/products/20/variations/22"_s}));
     // clang-format on
     EXPECT_EQ(shop->stock(12), 8);
-    EXPECT_EQ(shop->stock(20, 23), 6);
-    EXPECT_EQ(shop->stock(14), 2);
+    EXPECT_EQ(shop->stock(20, 21), 6);
+    EXPECT_EQ(shop->stock(14), std::nullopt);
     EXPECT_EQ(shop->stock(13), 4);
 }
 
-// A read-only key: the first PUT is refused and the others fail with it, unsent.
+// A read-only key reads: the first PUT is refused and the other rows fail with it, unsent.
 TEST_F(WooCommerceConnectorTest, ARefusedKeyEndsTheSendAfterOnePut) {
     DemoShopOptions options;
     options.keyPermissions = DemoKeyPermissions::read;
@@ -113,12 +116,13 @@ TEST_F(WooCommerceConnectorTest, ARefusedKeyEndsTheSendAfterOnePut) {
     EXPECT_EQ(withoutIds(connector().updateSelectedStocks(previews)),
               (QList<WooUpdateResultLine>{line(previews[0], {}, refusal), line(previews[1], {}, missing),
                                           line(previews[2], {}, refusal)}));
-    EXPECT_EQ(shop->requestCount(), 1);
+    EXPECT_EQ(shop->requestCount(), 2);
     EXPECT_EQ(shop->stock(12), 5);
 }
 
 TEST_F(WooCommerceConnectorTest, AnAnswerWithoutStockReportsTheProposedQuantity) {
     auto scripted = std::make_shared<test::ScriptedTransport>();
+    scripted->answers.push_back({200, {}, R"({"id": 12, "manage_stock": true, "stock_quantity": 9})"});
     scripted->answers.push_back({200, {}, R"({"id": 12, "stock_quantity": null})"});
     WooCommerceConnector scriptedConnector(QUrl(u"https://shop.example"_s), u"k"_s, u"s"_s, scripted);
     const auto lines = scriptedConnector.updateSelectedStocks({preview(ready, true, u"12"_s, 4)});
@@ -128,9 +132,8 @@ TEST_F(WooCommerceConnectorTest, AnAnswerWithoutStockReportsTheProposedQuantity)
 }
 
 TEST_F(WooCommerceConnectorTest, ObserverFollowsTheSendAndCanStopIt) {
-    const QList<WooCorrectionPreview> previews{
-        preview(ready, true, u"12"_s, 1), preview(failed, true, u"12"_s, 1), preview(ready, true, u"13"_s, 1),
-        preview(ready, true, u"40"_s, 1), preview(ready, true, u"14"_s, 1)};
+    const QList<WooCorrectionPreview> previews{preview(ready, true, u"12"_s, 1), preview(ready, true, u"13"_s, 1),
+                                               preview(ready, true, u"40"_s, 1), preview(ready, true, u"14"_s, 1)};
     QList<std::pair<qint64, qint64>> progress;
     WorkObserver observer;
     observer.progress = [&](qint64 done, qint64 total) { progress.append({done, total}); };
@@ -138,8 +141,8 @@ TEST_F(WooCommerceConnectorTest, ObserverFollowsTheSendAndCanStopIt) {
     const auto lines = connector().updateSelectedStocks(previews, observer);
     EXPECT_EQ(progress, (QList<std::pair<qint64, qint64>>{{1, 4}, {2, 4}}));
     ASSERT_EQ(lines.size(), 2);
-    EXPECT_EQ(lines[1].correctionId, previews[2].id);
-    EXPECT_EQ(shop->requestCount(), 2);
+    EXPECT_EQ(lines[1].correctionId, previews[1].id);
+    EXPECT_EQ(shop->requestCount(), 4);
     EXPECT_EQ(shop->stock(40), 7);
 }
 
@@ -174,7 +177,7 @@ TEST_F(WooCommerceConnectorTest, RunsOnWorkerThreadsOverOneConnectionPerCall) {
     woo.reset();
     ASSERT_EQ(lines.size(), 2);
     EXPECT_TRUE(lines[1].success);
-    EXPECT_EQ(shop->requestCount(), 7);
+    EXPECT_EQ(shop->requestCount(), 9); // five reads, then a check and a write per row
     EXPECT_EQ(shop->connectionCount(), 2);
 }
 

@@ -20,13 +20,14 @@ const QString noProductStock = u"WooCommerce did not return a stock quantity for
 const QString notNumeric = u"WooCommerce product identifier is not numeric."_s;
 
 RemoteStockLevel level(const InventoryExportRow& row, std::optional<QString> variant,
-                       std::optional<qint64> quantity, std::optional<bool> managed) {
+                       std::optional<qint64> quantity, std::optional<bool> managed, bool byParent = false) {
     return RemoteStockLevel{QUuid::fromString(row.localItemId.value_or(QString())),
                             row.externalProductId,
                             std::move(variant),
                             quantity,
                             managed,
-                            fixedNow};
+                            fixedNow,
+                            byParent};
 }
 
 using Texts = QList<std::pair<QString, QString>>;
@@ -92,8 +93,8 @@ TEST_F(WooStockUpdateServiceTest, ReadsEachDistinctKeyOnceAndReportsEveryProblem
     withoutLocalId.localItemId = std::nullopt;
     EXPECT_EQ(report.levels, (QList<RemoteStockLevel>{
         level(rows[0], {}, 5, true), level(rows[4], {}, 5, true), level(rows[5], u"21"_s, 3, true), level(rows[6], u"32"_s, 9, true),
-        level(rows[7], u"23"_s, {}, false), level(rows[8], {}, {}, false), level(rows[9], {}, {}, {}), level(rows[12], u"22"_s, {}, false),
-        level(rows[13], u"31"_s, 9, false), level(rows[14], {}, 0, true), withoutLocalId, level(rows[17], {}, {}, {}),
+        level(rows[7], u"23"_s, {}, false), level(rows[8], {}, {}, false), level(rows[9], {}, {}, {}), level(rows[12], u"22"_s, {}, false, true),
+        level(rows[13], u"31"_s, 9, false, true), level(rows[14], {}, 0, true), withoutLocalId, level(rows[17], {}, {}, {}),
         level(rows[18], {}, {}, {}), level(rows[19], {}, {}, {})}));
     const QString notFound = uR"(WooCommerce error 404: {"code":"woocommerce_rest_product_invalid_id","data":{"status":404},"message":"Invalid ID."})"_s;
     EXPECT_EQ(issueTexts(report), (Texts{{u"Mystère"_s, notNumeric}, {u"Robe S"_s, noVariationStock}, {u"Carte"_s, noProductStock},
@@ -106,6 +107,22 @@ TEST_F(WooStockUpdateServiceTest, ReadsEachDistinctKeyOnceAndReportsEveryProblem
     EXPECT_NE(report.issues[0].id, report.issues[1].id);
     EXPECT_EQ(WooCorrectionBuilder().buildPreviews(document, report.levels).last().status,
               WooCorrectionStatus::remoteStockChanged);
+
+    // In batches: the same report from include= reads, the ids an answer leaves out read alone.
+    shop->clearRequestLog();
+    const auto batched = WooStockUpdateService(client(), [] { return fixedNow; }, WooRequestMode::batch)
+                             .fetchCurrentStocksWithReport(document);
+    EXPECT_EQ(batched.levels, report.levels);
+    EXPECT_EQ(issueTexts(batched), issueTexts(report));
+    EXPECT_EQ(std::pair(batched.requestedItemCount, batched.quantityCount),
+              std::pair(report.requestedItemCount, report.quantityCount));
+    const QString fields = u"&per_page=100&orderby=include&_fields=id%2Ctype%2Cparent_id%2Cmanage_stock%2Cstock_quantity%2Cstock_status%2Cdate_modified_gmt"_s;
+    EXPECT_EQ(targetsOf(shop->requestLog()),
+              (QStringList{u"/products?include=12%2C14%2C99%2C13%2C40%2C98%2C97%2C21"_s + fields,
+                           u"/products/99"_s, u"/products/98"_s, u"/products/97"_s, u"/products/21"_s,
+                           u"/products/20/variations?include=21%2C23%2C22"_s + fields,
+                           u"/products/30/variations?include=32%2C31"_s + fields,
+                           u"/products?include=30%2C20"_s + fields}));
 }
 
 // Transport, decoding and status failures alike become the key's issue; the reload goes on.
@@ -191,6 +208,7 @@ TEST(WooStockUpdateServiceRulesTest, OneKeyGivesTheLevelAndIssueOfItsAnswers) {
         std::optional<qint64> quantity;
         std::optional<bool> managed;
         std::optional<QString> issue;
+        bool byParent = false;
     };
     const QString v21 = u"21"_s;
     const QString textDown = u"WooCommerce error 500: a text answer, not the WooCommerce API: down"_s;
@@ -205,7 +223,7 @@ TEST(WooStockUpdateServiceRulesTest, OneKeyGivesTheLevelAndIssueOfItsAnswers) {
                                                 {200, {}, R"({"id": 20, "manage_stock": false, "stock_quantity": 4})"}}, "vp", v21, 4, false, {}},
         {"no stock anywhere", v21, {{200, {}, R"({"id": 21})"}, {200, {}, R"({"id": 20})"}}, "vp", v21, {}, {}, noVariationStock},
         {"parent unreadable: the variation's management", v21, {{200, {}, R"({"id": 21, "manage_stock": "parent"})"}, {500, {}, "down"}},
-         "vp", v21, {}, false, noVariationStock},
+         "vp", v21, {}, false, noVariationStock, true},
         {"variation unreadable", v21, {{404, {}, R"({"code":"x"})"}}, "v", v21, {}, {}, uR"(WooCommerce error 404: {"code":"x"})"_s},
         {"variation not numeric, product unreadable: variant kept", u"x9"_s, {{500, {}, "down"}}, "p", u"x9"_s, {}, {}, textDown},
         {"empty variation, product unreadable: kept empty", QString(), {{500, {}, "down"}}, "p", QString(), {}, {}, textDown},
@@ -229,7 +247,7 @@ TEST(WooStockUpdateServiceRulesTest, OneKeyGivesTheLevelAndIssueOfItsAnswers) {
         EXPECT_EQ(report.requestedItemCount, 1);
         EXPECT_EQ(report.quantityCount, c.quantity ? 1 : 0);
         EXPECT_EQ(report.levels,
-                  (QList<RemoteStockLevel>{level(row, c.levelVariant, c.quantity, c.managed)}));
+                  (QList<RemoteStockLevel>{level(row, c.levelVariant, c.quantity, c.managed, c.byParent)}));
         ASSERT_EQ(report.issues.size(), c.issue ? 1 : 0);
         if (c.issue) {
             EXPECT_EQ(report.issues[0].message, *c.issue);

@@ -157,7 +157,7 @@ int runDifferences(const QStringList& args) {
 
 /// The options of `corrections`, besides FILE: value options and flags.
 const QStringList correctionsValueOptions{u"csv"_s, u"dialect"_s, storeOption};
-const QStringList correctionsFlags{u"reload"_s};
+const QStringList correctionsFlags{u"reload"_s, batchFlag, verboseFlag};
 
 /// The correction previews `corrections` writes: built from the document without stock
 /// levels, exactly as the window builds them right after an import. The one place to extend
@@ -166,8 +166,8 @@ const QStringList correctionsFlags{u"reload"_s};
 std::optional<QList<WooCorrectionPreview>> buildCorrectionsForCli(const InventoryExportDocument& document,
                                                                   const Arguments& arguments) {
     if (!arguments.flag(u"reload"_s)) {
-        if (arguments.option(storeOption)) {
-            throw UsageError{u"--store goes with --reload"_s};
+        if (arguments.option(storeOption) || arguments.flag(batchFlag)) {
+            throw UsageError{u"--store and --batch go with --reload"_s};
         }
         return WooCorrectionBuilder().buildPreviews(document, {});
     }
@@ -221,7 +221,7 @@ const CommandRegistration differencesRegistration(
     runDifferences);
 const CommandRegistration correctionsRegistration(
     u"corrections"_s,
-    u"corrections FILE [--reload [--store URL]] [--csv PATH|-] [--dialect french|standard]"_s,
+    u"corrections FILE [--reload [--store URL] [--batch] [--verbose]] [--csv PATH|-] [--dialect french|standard]"_s,
     runCorrections);
 
 } // namespace

@@ -19,6 +19,7 @@
 namespace tallybrook::cli {
 
 std::unique_ptr<WooCommerceConnector> connectorFromOptions(const Arguments& arguments) {
+    const WooRequestMode mode = arguments.flag(batchFlag) ? WooRequestMode::batch : WooRequestMode::oneByOne;
     const auto store = arguments.option(storeOption);
     if (!store) {
         // The saved connection: address in the preferences (read only), secrets in the system's
@@ -36,8 +37,8 @@ std::unique_ptr<WooCommerceConnector> connectorFromOptions(const Arguments& argu
             printErr(AppText::localized(u"woo.notConfigured") + u'\n');
             return nullptr;
         }
-        return std::make_unique<WooCommerceConnector>(saved->storeURL, saved->consumerKey,
-                                                      saved->consumerSecret);
+        return std::make_unique<WooCommerceConnector>(saved->storeURL, saved->consumerKey, saved->consumerSecret,
+                                                      nullptr, systemNow, mode);
     }
     const QUrl url(store->trimmed(), QUrl::StrictMode);
     if (!WooCommerceAPIClient::isUsableBaseURL(url)) {
@@ -50,7 +51,7 @@ std::unique_ptr<WooCommerceConnector> connectorFromOptions(const Arguments& argu
         printErr(AppText::localized(u"woo.notConfigured") + u'\n');
         return nullptr;
     }
-    return std::make_unique<WooCommerceConnector>(url, key, secret);
+    return std::make_unique<WooCommerceConnector>(url, key, secret, nullptr, systemNow, mode);
 }
 
 WorkObserver terminalProgress(const QString& label) {

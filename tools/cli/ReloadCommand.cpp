@@ -1,5 +1,7 @@
-// `reload FILE [--store URL] [--json] [--verbose]`: reads the shop's current stock for the rows
-// of an inventory file, as the corrections page's reload does.
+// `reload FILE [--store URL] [--batch] [--json] [--verbose]`: reads the shop's current stock for
+// the rows of an inventory file, as the corrections page's reload does. Exits 1 when rows point
+// at the shop but not one stock quantity could be read (a wrong address, refused keys, the shop
+// down): a script must not take that for a reload.
 
 #include "CliSupport.h"
 #include "ConnectorOptions.h"
@@ -31,7 +33,7 @@ QJsonObject reportJson(const RemoteStockReloadReport& report) {
 }
 
 int runReload(const QStringList& args) {
-    const Arguments arguments(args, {storeOption}, {QStringLiteral("json"), verboseFlag});
+    const Arguments arguments(args, {storeOption}, {QStringLiteral("json"), verboseFlag, batchFlag});
     const QString path = arguments.file();
     const auto document = loadDocument(path);
     if (!document) {
@@ -42,16 +44,20 @@ int runReload(const QStringList& args) {
         return failure;
     }
     const RemoteStockReloadReport report = reloadStock(*connector, *document, arguments);
+    const bool nothingRead = report.requestedItemCount > 0 && report.quantityCount == 0;
     if (arguments.flag(QStringLiteral("json"))) {
         writeOut(QJsonDocument(reportJson(report)).toJson(QJsonDocument::Indented));
+        if (nothingRead) {
+            printErr(reloadSummary(report).value_or(QString()) + u'\n');
+        }
     } else if (const auto summary = reloadSummary(report)) {
-        printOut(*summary + u'\n');
+        (nothingRead ? printErr : printOut)(*summary + u'\n');
     }
-    return success;
+    return nothingRead ? failure : success;
 }
 
 const CommandRegistration registration(QStringLiteral("reload"),
-                                       QStringLiteral("reload FILE [--store URL] [--json] [--verbose]"),
+                                       QStringLiteral("reload FILE [--store URL] [--batch] [--json] [--verbose]"),
                                        runReload);
 
 } // namespace

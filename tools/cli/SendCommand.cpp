@@ -17,7 +17,7 @@ namespace {
 using namespace Qt::StringLiterals;
 
 const QString usage =
-    u"send FILE [--store URL] [--select ready|all-correctable] [--dry-run] [--report PATH|-] "
+    u"send FILE [--store URL] [--batch] [--select ready|all-correctable] [--dry-run] [--report PATH|-] "
     u"[--dialect french|standard] [--verbose]"_s;
 
 // "PRODUCT:VARIATION ITEM", the way reload issues name a row.
@@ -32,7 +32,7 @@ QString quantityText(const std::optional<qint64>& quantity) {
 
 int runSend(const QStringList& args) {
     const Arguments arguments(args, {storeOption, u"select"_s, u"report"_s, u"dialect"_s},
-                              {u"dry-run"_s, verboseFlag});
+                              {u"dry-run"_s, verboseFlag, batchFlag});
     const QString path = arguments.file();
     const QString selection = arguments.option(u"select"_s).value_or(u"ready"_s);
     if (selection != u"ready" && selection != u"all-correctable") {

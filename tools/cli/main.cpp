@@ -16,6 +16,8 @@ void printUsage() {
     for (const auto& [name, command] : cli::commandRegistry()) {
         text += QStringLiteral("  ") + command.usage + u'\n';
     }
+    text += QStringLiteral("exit status: 0 success; 1 the operation failed (message on stderr): for reload,\n"
+                           "  not one stock quantity could be read; for send, a line failed; 2 usage error\n");
     cli::printErr(text);
 }
 

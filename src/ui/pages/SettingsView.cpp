@@ -20,6 +20,9 @@ SettingsView::SettingsView(AppContext& context, QWidget* parent)
     , languageHeading_(new SymbolLabel(QStringLiteral("globe"), Palette::blue(), Palette::TextStyle::headline))
     , languagePicker_(new SegmentedPicker(int(allAppLanguagePreferences.size())))
     , languageDescription_(new QLabel)
+    , storeHeading_(new SymbolLabel(QStringLiteral("storefront"), Palette::blue(), Palette::TextStyle::headline))
+    , requestModePicker_(new SegmentedPicker(2))
+    , requestModeDescription_(new QLabel)
     , securityHeading_(new SymbolLabel(QStringLiteral("lock.shield"), Palette::green(), Palette::TextStyle::headline))
     , secretsLabel_(new QLabel)
     , secretsValue_(new QLabel)
@@ -29,9 +32,14 @@ SettingsView::SettingsView(AppContext& context, QWidget* parent)
     languagePicker_->setObjectName(QStringLiteral("settings.language"));
     languagePicker_->setMaximumWidth(360);
     languageDescription_->setObjectName(QStringLiteral("settings.languageDescription"));
-    languageDescription_->setWordWrap(true);
-    languageDescription_->setFont(Palette::font(Palette::TextStyle::caption, font()));
-    Palette::setTextColor(*languageDescription_, Palette::secondary());
+    requestModePicker_->setObjectName(QStringLiteral("settings.requestMode"));
+    requestModePicker_->setMaximumWidth(520);
+    requestModeDescription_->setObjectName(QStringLiteral("settings.requestModeDescription"));
+    for (QLabel* description : {languageDescription_, requestModeDescription_}) {
+        description->setWordWrap(true);
+        description->setFont(Palette::font(Palette::TextStyle::caption, font()));
+        Palette::setTextColor(*description, Palette::secondary());
+    }
     secretsValue_->setObjectName(QStringLiteral("settings.secretsValue"));
     for (QLabel* value : {secretsValue_, exportsValue_}) {
         Palette::setTextColor(*value, Palette::secondary());
@@ -46,6 +54,12 @@ SettingsView::SettingsView(AppContext& context, QWidget* parent)
     language->addWidget(languagePicker_);
     language->addWidget(languageDescription_);
     page->addWidget(language);
+
+    auto* store = new ControlPanel;
+    store->addWidget(storeHeading_);
+    store->addWidget(requestModePicker_);
+    store->addWidget(requestModeDescription_);
+    page->addWidget(store);
 
     auto* security = new ControlPanel;
     security->addWidget(securityHeading_);
@@ -68,6 +82,9 @@ SettingsView::SettingsView(AppContext& context, QWidget* parent)
     connect(languagePicker_, &SegmentedPicker::activated, this, [this](int index) {
         context_.settings.setLanguagePreference(allAppLanguagePreferences.at(size_t(index)));
     });
+    connect(requestModePicker_, &SegmentedPicker::activated, this, [this](int index) {
+        context_.settings.setRequestMode(index == 1 ? WooRequestMode::batch : WooRequestMode::oneByOne);
+    });
     retranslate();
 }
 
@@ -83,6 +100,12 @@ void SettingsView::retranslate() {
     }
     languagePicker_->setCurrentIndex(int(settings.languagePreference()));
     languageDescription_->setText(settings.localized(platformTextKey(u"settings.languageDescription")));
+    storeHeading_->setText(settings.localized(u"settings.onlineStore"));
+    requestModePicker_->setAccessibleName(storeHeading_->text());
+    requestModePicker_->setSegment(0, settings.localized(u"settings.requestMode.oneByOne"));
+    requestModePicker_->setSegment(1, settings.localized(u"settings.requestMode.batch"));
+    requestModePicker_->setCurrentIndex(settings.requestMode() == WooRequestMode::batch ? 1 : 0);
+    requestModeDescription_->setText(settings.localized(u"settings.requestModeDescription"));
     securityHeading_->setText(settings.localized(u"settings.security"));
     secretsLabel_->setText(settings.localized(u"settings.wooSecrets"));
     secretsValue_->setText(settings.localized(platformTextKey(u"settings.keychain")));

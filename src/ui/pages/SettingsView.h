@@ -11,7 +11,9 @@ class SegmentedPicker;
 class SymbolLabel;
 
 /// The settings page: the language choice (automatic, French, English), which takes effect at
-/// once in the whole window and is stored, and where secrets and exports are kept.
+/// once in the whole window and is stored; how the online store is talked to (one request per
+/// item or in batches), stored and used from the next reload or send; and where secrets and
+/// exports are kept.
 class SettingsView : public PageView {
     Q_OBJECT
 
@@ -20,6 +22,7 @@ public:
 
     void retranslate() override;
     SegmentedPicker* languagePicker() const { return languagePicker_; }
+    SegmentedPicker* requestModePicker() const { return requestModePicker_; }
 
 protected:
     void refresh() override;
@@ -29,6 +32,9 @@ private:
     SymbolLabel* languageHeading_;
     SegmentedPicker* languagePicker_;
     QLabel* languageDescription_;
+    SymbolLabel* storeHeading_;
+    SegmentedPicker* requestModePicker_;
+    QLabel* requestModeDescription_;
     SymbolLabel* securityHeading_;
     QLabel* secretsLabel_;
     QLabel* secretsValue_;

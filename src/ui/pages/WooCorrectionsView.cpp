@@ -48,7 +48,8 @@ void makeProminent(QPushButton* button) {
 
 WooCorrectionsView::WooCorrectionsView(AppContext& context, QWidget* parent)
     : PageView(context, parent)
-    , viewModel_(context.store, context.credentialStore(), context.profile.connectorFactory)
+    , viewModel_(context.store, context.credentialStore(), context.profile.connectorFactory,
+                 [&settings = context.settings] { return settings.requestMode(); })
     , model_(context.store, viewModel_)
     , header_(new ControlPageHeader(QStringLiteral("checklist"), Palette::green()))
     , statusLabel_(new QLabel)
