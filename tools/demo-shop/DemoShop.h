@@ -72,6 +72,9 @@ struct DemoShopOptions {
     /// Answers every request with "Connection: close" and closes the connection, as some hosts do.
     bool closeConnections = false;
     std::chrono::milliseconds latency{0};
+    /// Most items one batch request may carry, as WooCommerce's batch items limit; beyond it the
+    /// whole request is refused with 413.
+    int batchLimit = 100;
     /// Both set: HTTPS with this PEM certificate and key.
     QString tlsCertificatePath;
     QString tlsKeyPath;
@@ -79,13 +82,15 @@ struct DemoShopOptions {
 
 /// A small WooCommerce REST v3 shop on 127.0.0.1 for tests, benchmarks and demonstrations.
 ///
-/// Answers the requests Tallybrook Control makes (products and variations: read, list, set
-/// stock) like WooCommerce 11: Basic authentication with WooCommerce's 401 bodies (read-only
-/// and write-only keys included), its 404/400 errors for unknown identifiers, a variation read
-/// through the product route (and refused there on PUT), HTML-encoded names, "manage_stock"
-/// true/false/"parent", paging headers, PUT that stores the stock and answers the record as
-/// re-read, and WordPress's themed HTML 404 page outside the site's folder. Serves on background threads;
-/// every member is thread-safe. Faults, latency and stock can be changed while it runs.
+/// Answers the requests Tallybrook Control makes (products and variations: read, list, read
+/// chosen ids with "include=", set stock one by one or in batches) like WooCommerce 11: Basic authentication
+/// with WooCommerce's 401 bodies (read-only and write-only keys included), its 404/400 errors for unknown
+/// identifiers, a variation read through the product route (and refused there on PUT), HTML-encoded names,
+/// "manage_stock" true/false/"parent", paging headers, PUT that stores the stock and answers the record as
+/// re-read, batches answered item by item in request order (errors in place, status 200,
+/// no rollback, items read without type checks), "_fields", and WordPress's themed HTML 404
+/// page outside the site's folder. POST /demo/sell makes a sale, as a customer's order would. Serves on
+/// background threads; every member is thread-safe. Faults, latency and stock can be changed while it runs.
 class DemoShop {
 public:
     explicit DemoShop(DemoCatalog catalog = {}, DemoShopOptions options = {});
@@ -114,8 +119,16 @@ public:
     bool setStock(qint64 productId, std::optional<qint64> variationId, std::optional<qint64> quantity,
                   DemoStockManagement management = DemoStockManagement::managed);
 
+    /// An order of `quantity` of a product or variation, as the shop's checkout records it (also
+    /// over HTTP: POST /demo/sell {"id", "quantity"}). The stock goes down, below zero if need be;
+    /// a variation whose stock its parent keeps sells from the parent. Returns the new stock;
+    /// none when the item is unknown or its stock is not managed.
+    std::optional<qint64> sell(qint64 id, qint64 quantity);
+
     void addFault(const DemoShopFaultRule& rule);
     void clearFaults();
+    /// Changes the batch items limit.
+    void setBatchLimit(int limit);
     /// Waited before every answer.
     void setLatency(std::chrono::milliseconds latency);
     /// Waited before a `slowAnswer` answer (default 5 s).

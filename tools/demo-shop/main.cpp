@@ -9,9 +9,11 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStringList>
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <limits>
 #include <mutex>
 #include <thread>
 
@@ -30,11 +32,14 @@ const char* const usage =
     "FILE.json]\n"
     "                            [--consumer-key K] [--consumer-secret S] [--key-permissions "
     "read|write|read_write]\n"
-    "                            [--site-path /PATH] [--connection-close] [--latency-ms N]\n"
+    "                            [--site-path /PATH] [--connection-close] [--latency-ms N] [--batch-limit "
+    "N]\n"
     "                            [--fault KIND[@PATH_SUFFIX]]... [--slow-ms N] [--huge-bytes N]\n"
     "                            [--tls-cert FILE --tls-key FILE] [--log FILE] [--write-catalog FILE]\n"
     "  Serves WooCommerce REST v3 products and variations on 127.0.0.1 (port 0: any free port)\n"
-    "  until interrupted. Credentials default to ck_demo / cs_demo.\n"
+    "  until interrupted. Credentials default to ck_demo / cs_demo. Reads take include=ID,ID,...\n"
+    "  (orderby=include keeps their order) and _fields=a,b; POST products/batch and\n"
+    "  products/<parent>/variations/batch take {\"update\": [{\"id\": ID, \"stock_quantity\": N}, ...]}.\n"
     "  --seed         catalogue from an inventory file: store stock = reference quantity\n"
     "  --drift N      every N-th seeded item gets a store stock that differs from its reference\n"
     "  --unmanaged N  every N-th seeded item has no own stock (product: not managed;\n"
@@ -42,12 +47,17 @@ const char* const usage =
     "  --key-permissions  what the key may do (default read_write), as WooCommerce's key settings\n"
     "  --site-path    the folder the site lives in; other paths get the themed HTML 404 page\n"
     "  --connection-close  closes the connection after every answer, as some hosts do\n"
+    "  --latency-ms N waits N ms before every answer\n"
+    "  --batch-limit N  most items a batch request may carry (default 100); more: 413, nothing written\n"
     "  --fault KIND   server-error, too-many-requests, drop-connection, not-json, empty-body,\n"
     "                 wrong-shape, slow, huge-body, redirect-away, redirect-here; for every request\n"
     "                 or those whose path ends\n"
     "                 with PATH_SUFFIX (e.g. slow@/products/12)\n"
     "  --log FILE     appends one line per request: method, target, status, client port\n"
-    "                 (one client port per TCP connection)\n";
+    "                 (one client port per TCP connection)\n"
+    "  POST /demo/sell with {\"id\": ID, \"quantity\": N} (no credentials, outside the site) sells N\n"
+    "  of a product or variation as an order would (a variation whose stock its parent keeps sells\n"
+    "  from the parent) and answers {\"id\": ID, \"stock_quantity\": NEW}; 404 for an unknown id.\n";
 
 int usageError(const QString& message) {
     std::fprintf(stderr, "%s\n%s", message.toLocal8Bit().constData(), usage);
@@ -83,6 +93,7 @@ int main(int argc, char* argv[]) {
                                           QStringLiteral("key-permissions"),
                                           QStringLiteral("site-path"),
                                           QStringLiteral("latency-ms"),
+                                          QStringLiteral("batch-limit"),
                                           QStringLiteral("slow-ms"),
                                           QStringLiteral("huge-bytes"),
                                           QStringLiteral("tls-cert"),
@@ -120,9 +131,9 @@ int main(int argc, char* argv[]) {
             values.insert(name, value);
         }
     }
-    for (const QString& name :
-         {QStringLiteral("port"), QStringLiteral("drift"), QStringLiteral("unmanaged"),
-          QStringLiteral("latency-ms"), QStringLiteral("slow-ms"), QStringLiteral("huge-bytes")}) {
+    for (const QString& name : {QStringLiteral("port"), QStringLiteral("drift"), QStringLiteral("unmanaged"),
+                                QStringLiteral("latency-ms"), QStringLiteral("batch-limit"),
+                                QStringLiteral("slow-ms"), QStringLiteral("huge-bytes")}) {
         if (values.contains(name) && !integerArgument(values.value(name))) {
             return usageError(QStringLiteral("--") + name + QStringLiteral(" takes a non-negative integer"));
         }
@@ -185,6 +196,9 @@ int main(int argc, char* argv[]) {
     options.closeConnections = values.contains(QStringLiteral("connection-close"));
     options.latency = std::chrono::milliseconds(
         values.value(QStringLiteral("latency-ms"), QStringLiteral("0")).toLongLong());
+    options.batchLimit =
+        int(std::min<qint64>(values.value(QStringLiteral("batch-limit"), QStringLiteral("100")).toLongLong(),
+                             std::numeric_limits<int>::max()));
     options.tlsCertificatePath = values.value(QStringLiteral("tls-cert"));
     options.tlsKeyPath = values.value(QStringLiteral("tls-key"));
 
