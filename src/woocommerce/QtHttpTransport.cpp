@@ -150,8 +150,12 @@ HttpResponse QtHttpTransport::send(const HttpRequest& request) {
             throw TransportError(TransportError::Kind::timeout, AppText::localized(u"wooApi.timedOut"));
         }
         // An https:// address on a plain HTTP port: the server drops the connection at the TLS
-        // hello, which Qt reports as a closed connection, not as a TLS failure.
-        if (error == QNetworkReply::RemoteHostClosedError && !encrypted && request.url.scheme() == u"https") {
+        // hello (a closed connection, not a TLS failure), or answers in plain HTTP, which
+        // OpenSSL reads as a record of the "wrong version number".
+        const bool plainPort = error == QNetworkReply::RemoteHostClosedError ||
+                               (error == QNetworkReply::SslHandshakeFailedError &&
+                                reply->errorString().contains(u"wrong version number"));
+        if (plainPort && !encrypted && request.url.scheme() == u"https") {
             throw TransportError(TransportError::Kind::tls,
                                  reply->errorString() + u' ' + AppText::localized(u"wooApi.httpsHint"));
         }

@@ -103,6 +103,14 @@ QList<WooUpdateResultLine> WooStockSender::send(const QList<WooCorrectionPreview
     QList<std::optional<WooUpdateResultLine>> lines(previews.size());
     const qint64 total = previews.size();
     qint64 done = 0;
+    qint64 reported = 0;
+    // The overlay counts rows: it hears of a request once rows got their lines from it.
+    auto report = [&] {
+        if (done != reported) {
+            reported = done;
+            observer.report(done, total);
+        }
+    };
     auto finish = [&](const Row& row, bool success, std::optional<qint64> after, QString message) {
         lines[row.index] = makeResultLine(previews.at(row.index), success, after, std::move(message), clock_());
         ++done;
@@ -152,7 +160,7 @@ QList<WooUpdateResultLine> WooStockSender::send(const QList<WooCorrectionPreview
                 writable.append(chunk.at(k));
             }
         }
-        observer.report(done, total);
+        report();
         return writable;
     };
 
@@ -179,7 +187,7 @@ QList<WooUpdateResultLine> WooStockSender::send(const QList<WooCorrectionPreview
             } else {
                 finishWritten(row, returned, false);
             }
-            observer.report(done, total);
+            report();
         }
     } else {
         qsizetype batchSize = WooCommerceAPIClient::batchLimit;
@@ -241,7 +249,7 @@ QList<WooUpdateResultLine> WooStockSender::send(const QList<WooCorrectionPreview
                         finishWritten(row, std::nullopt, true);
                     }
                 }
-                observer.report(done, total);
+                report();
             }
         }
     }

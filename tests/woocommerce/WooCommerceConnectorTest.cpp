@@ -75,10 +75,10 @@ TEST_F(WooCommerceConnectorTest, ChecksThenWritesEachRowWithOneLineEach) {
         preview(ready, true, QString(), 3),            // 4 empty id
         preview(ready, true, u"99"_s, 1),              // 5 unknown product: its check fails
         preview(ready, true, u"20"_s, 6, u"21"_s),     // 6 variation
-        preview(ready, true, u"14"_s, 2, u"x9"_s),     // 7 product without stock: not written
+        preview(ready, true, u"14"_s, 2, u"x9"_s),     // 7 stock not managed: not written
         preview(ready, true, u"0013"_s, 4, QString()), // 8 product 13
         preview(ready, true, u"1.0"_s, 1),             // 9 not numeric: no request
-        preview(ready, true, u"20"_s, 1, u"22"_s),     // 10 the parent keeps this stock: not written
+        preview(ready, true, u"30"_s, 1, u"31"_s),     // 10 the parent keeps this stock: not written
     };
     const QString invalidURL = u"Invalid WooCommerce URL."_s;
     const QString unknown = uR"(WooCommerce error 404: {"code":"woocommerce_rest_product_invalid_id","data":)"
@@ -88,13 +88,13 @@ TEST_F(WooCommerceConnectorTest, ChecksThenWritesEachRowWithOneLineEach) {
               (QList<WooUpdateResultLine>{line(previews[0], 8, updated), line(previews[1], 0, updated), line(previews[2], {}, missing),
                                           line(previews[3], {}, missing), line(previews[4], {}, invalidURL), line(previews[5], {}, unknown),
                                           line(previews[6], 6, updated),
-                                          line(previews[7], {}, u"WooCommerce did not return a stock quantity for this product."_s),
+                                          line(previews[7], {}, u"WooCommerce does not manage stock for this item."_s),
                                           line(previews[8], 4, updated), line(previews[9], {}, invalidURL),
-                                          line(previews[10], {}, u"This variation's stock is managed by its parent product “Item 20” (WooCommerce product 20)."_s)}));
+                                          line(previews[10], {}, u"This variation's stock is managed by its parent product “Item 30” (WooCommerce product 30)."_s)}));
     EXPECT_EQ(targetsOf(shop->requestLog()), (QStringList{u"/products/12"_s, u"/products/12"_s, u"/products/40"_s, u"/products/40"_s,
                                                           u"/products/99"_s, u"/products/20/variations/21"_s, u"/products/20/variations/21"_s,
                                                           u"/products/14"_s, u"/products/13"_s, u"/products/13"_s,
-                                                          u"/products/20/variations/22"_s}));
+                                                          u"/products/30/variations/31"_s}));
     // clang-format on
     EXPECT_EQ(shop->stock(12), 8);
     EXPECT_EQ(shop->stock(20, 21), 6);

@@ -4,12 +4,15 @@
 #include "document/InventoryExportDocument.h"
 #include "support/TestLanguage.h"
 #include "woocommerce/QtHttpTransport.h"
+#include "corrections/CorrectionRecords.h"
 #include "woocommerce/WooCommerceAPIClient.h"
 
 #include <QList>
 #include <deque>
 #include <gtest/gtest.h>
 #include <memory>
+#include <ostream>
+#include <string>
 #include <optional>
 
 namespace tallybrook::test {
@@ -137,3 +140,25 @@ inline WooCommerceAPIClient scriptedClient(const std::shared_ptr<ScriptedTranspo
 }
 
 } // namespace tallybrook::test
+
+namespace tallybrook {
+
+// Readable failures: the records as their fields, not their bytes.
+inline void PrintTo(const WooUpdateResultLine& line, std::ostream* out) {
+    *out << (line.success ? "ok " : "failed ") << line.externalProductId.value_or(u"-"_qs).toStdString() << ':'
+         << line.externalVariantId.value_or(u"-"_qs).toStdString() << " requested "
+         << (line.requestedQuantity ? std::to_string(*line.requestedQuantity) : "-") << " after "
+         << (line.remoteQuantityAfterUpdate ? std::to_string(*line.remoteQuantityAfterUpdate) : "-") << " \""
+         << line.message.value_or(QString()).toStdString() << '"';
+}
+
+inline void PrintTo(const RemoteStockLevel& level, std::ostream* out) {
+    *out << level.externalProductId.value_or(u"-"_qs).toStdString() << ':'
+         << level.externalVariantId.value_or(u"-"_qs).toStdString() << " quantity "
+         << (level.quantity ? std::to_string(*level.quantity) : "-") << " managed "
+         << (level.stockManaged ? (*level.stockManaged ? "yes" : "no") : "-")
+         << (level.stockManagedByParent ? " by parent" : "") << " local "
+         << level.localItemId.value_or(QUuid()).toString().toStdString();
+}
+
+} // namespace tallybrook
