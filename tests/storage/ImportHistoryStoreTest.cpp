@@ -50,6 +50,14 @@ TEST_F(ImportHistoryStoreTest, ASnapshotIsStoredAsTheExpectedJson) {
     ImportHistoryStore reopened(preferences);
     EXPECT_EQ(reopened.recentImports(), history.recentImports());
     EXPECT_EQ(reopened.recentImports().at(0).originalFileName, std::nullopt);
+
+    // A file larger than the slices its Base64 text is written in reads back byte for byte.
+    QByteArray large(7 * 1024 * 1024 + 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < large.size(); ++i) {
+        large[i] = char(i * 7919 % 251);
+    }
+    history.recordImport(TallybrookFileDecoder().decodeInventoryDocument(bytes), large, u"large"_s);
+    EXPECT_EQ(ImportHistoryStore(preferences).recentImports().constFirst().documentData, large);
 }
 
 TEST_F(ImportHistoryStoreTest, ReimportReplacesTheEntryAtTheFrontAndTenAreKept) {
