@@ -1,5 +1,6 @@
 #include "CliSupport.h"
 
+#include "document/TallybrookImportError.h"
 #include "export/AtomicFileWriter.h"
 #include "export/InventoryCSVExportError.h"
 #include "localization/PreferencesStore.h"
