@@ -2,7 +2,6 @@
 
 #include "storage/ImportHistoryStore.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -14,7 +13,10 @@ InventoryImportViewModel::InventoryImportViewModel(TallybrookControlStore& store
     , store_(&store)
     , history_(&history) {
     connect(&watcher_, &QFutureWatcher<Outcome>::finished, this, [this] {
-        const bool imported = watcher_.future().resultCount() > 0 && finish(watcher_.future().result());
+        // Taken, not copied: a copy left in the future would keep the file's bytes and share
+        // the previews, so that the first edit of a row would copy all of them.
+        QFuture<Outcome> future = watcher_.future();
+        const bool imported = future.resultCount() > 0 && finish(future.takeResult());
         emit importFinished(imported);
     });
 }
@@ -34,30 +36,18 @@ void InventoryImportViewModel::setErrorMessage(std::optional<QString> message) {
     emit errorMessageChanged();
 }
 
-InventoryImportViewModel::Outcome InventoryImportViewModel::readAndPrepare(const TallybrookControlStore& store,
-                                                                           const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {std::nullopt, file.errorString(), {}, std::nullopt};
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return {std::nullopt, file.errorString(), {}, std::nullopt};
-    }
-    return prepareBytes(store, std::move(bytes), QFileInfo(path).fileName());
-}
-
-InventoryImportViewModel::Outcome InventoryImportViewModel::prepareBytes(const TallybrookControlStore& store,
-                                                                         QByteArray bytes,
-                                                                         const std::optional<QString>& fileName) {
+InventoryImportViewModel::Outcome
+InventoryImportViewModel::prepare(const TallybrookControlStore& store,
+                                  const std::function<InventoryFile()>& read,
+                                  const std::optional<QString>& fileName) {
     Outcome outcome;
     try {
-        TallybrookDecodedInventory decoded = TallybrookFileDecoder().decodeInventoryDocumentWithValidation(bytes);
-        outcome.session = store.prepareSession(std::move(decoded), fileName);
+        InventoryFile file = read();
+        outcome.bytes = std::move(file.bytes);
+        outcome.session = store.prepareSession(std::move(file.decoded), fileName);
     } catch (const LocalizedError& error) {
         outcome.failure = error.localizedDescription();
     }
-    outcome.bytes = std::move(bytes);
     return outcome;
 }
 
@@ -82,10 +72,6 @@ bool InventoryImportViewModel::finish(Outcome&& outcome) {
     return imported;
 }
 
-bool InventoryImportViewModel::importFile(const QString& path) {
-    return begin() && finish(readAndPrepare(*store_, path));
-}
-
 std::optional<QString> InventoryImportViewModel::droppedFilePath(const QList<QUrl>& urls) {
     if (urls.isEmpty() || !urls.constFirst().isLocalFile()) {
         return std::nullopt;
@@ -93,16 +79,7 @@ std::optional<QString> InventoryImportViewModel::droppedFilePath(const QList<QUr
     return urls.constFirst().toLocalFile();
 }
 
-bool InventoryImportViewModel::importDroppedUrls(const QList<QUrl>& urls) {
-    const std::optional<QString> path = droppedFilePath(urls);
-    if (!path) {
-        return false;
-    }
-    importFile(*path);
-    return true;
-}
-
-bool InventoryImportViewModel::begin() {
+bool InventoryImportViewModel::start(std::function<Outcome()> work) {
     if (isImporting_ || !store_) {
         return false;
     }
@@ -110,13 +87,6 @@ bool InventoryImportViewModel::begin() {
     setErrorMessage(std::nullopt);
     // Saved progress is read while preparing: what the user did a moment ago must be in it.
     store_->flushSaves();
-    return true;
-}
-
-bool InventoryImportViewModel::start(std::function<Outcome()> work) {
-    if (!begin()) {
-        return false;
-    }
     watcher_.setFuture(QtConcurrent::run(std::move(work)));
     return true;
 }
@@ -125,17 +95,27 @@ bool InventoryImportViewModel::startImport(const QString& path) {
     if (!store_) {
         return false;
     }
-    return start([store = store_.data(), path] { return readAndPrepare(*store, path); });
+    return start([store = store_.data(), path] {
+        return prepare(
+            *store, [&path] { return InventoryFileReader::read(path); }, QFileInfo(path).fileName());
+    });
 }
 
 bool InventoryImportViewModel::startRestoreMostRecent() {
     if (!store_ || !history_ || store_->hasDocument() || history_->recentImports().isEmpty()) {
         return false;
     }
-    const ImportedInventorySnapshot newest = history_->recentImports().constFirst();
-    return start([store = store_.data(), newest] {
-        Outcome outcome = prepareBytes(*store, newest.documentData, newest.originalFileName);
-        outcome.restoredSession = newest.sessionId;
+    const ImportedInventorySnapshot& newest = history_->recentImports().constFirst();
+    return start([store = store_.data(), bytes = newest.documentData, fileName = newest.originalFileName,
+                  sessionId = newest.sessionId] {
+        // Not kept in the outcome: a reopened entry is not recorded again.
+        Outcome outcome = prepare(
+            *store,
+            [&bytes] {
+                return InventoryFile{{}, InventoryFileReader::decode(bytes)};
+            },
+            fileName);
+        outcome.restoredSession = sessionId;
         return outcome;
     });
 }

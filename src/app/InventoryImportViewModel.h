@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/TallybrookControlStore.h"
-#include "document/TallybrookFileDecoder.h"
+#include "storage/InventoryFileReader.h"
 
 #include <QByteArray>
 #include <QFutureWatcher>
@@ -22,11 +22,11 @@ class ImportHistoryStore;
 /// session for the control store and records it in the import history. A failure shows its
 /// description in `errorMessage` and changes nothing in the store or the history.
 ///
-/// Main thread. The window's imports (open, drop, start-up reopen, a file named on the command
-/// line) run on a worker thread: only taking the prepared session over happens on the main
-/// thread, and a second import asked while one runs is ignored. `importFile` does the same
-/// work synchronously on the calling thread. Pending progress writes are finished before an
-/// import reads the saved progress and before it replaces the session.
+/// Main thread. Every import (open, drop, start-up reopen, a file named on the command line)
+/// runs on a worker thread: only taking the prepared session over happens on the main thread,
+/// and a second import asked while one runs is ignored. Pending progress writes are finished
+/// before an import reads the saved progress and before it replaces the session. Once an import
+/// has ended, the file's bytes are held by the import history alone.
 class InventoryImportViewModel : public QObject {
     Q_OBJECT
 
@@ -38,12 +38,7 @@ public:
     bool isImporting() const { return isImporting_; }
     const std::optional<QString>& errorMessage() const { return errorMessage_; }
 
-    /// Imports the file at `path` synchronously; returns whether it was imported.
-    bool importFile(const QString& path);
-    /// A drop of file URLs, imported synchronously: the first one is imported. Returns false
-    /// (refusing the drop) when there is no URL, or the first one is not a local file.
-    bool importDroppedUrls(const QList<QUrl>& urls);
-    /// The file a drop names: the first URL, when it is a local file.
+    /// The file a drop names: the first URL, when it is a local file; none refuses the drop.
     static std::optional<QString> droppedFilePath(const QList<QUrl>& urls);
 
     /// Starts importing `path` on a worker thread. False, and nothing happens, while an import runs.
@@ -67,15 +62,17 @@ private:
     struct Outcome {
         std::optional<PreparedInventorySession> session;
         std::optional<QString> failure;
+        /// The file's bytes, for the history (none for a reopened entry).
         QByteArray bytes;
         /// A replayed history entry: not recorded again, dropped when it fails.
         std::optional<QUuid> restoredSession;
     };
-    static Outcome readAndPrepare(const TallybrookControlStore& store, const QString& path);
-    static Outcome prepareBytes(const TallybrookControlStore& store, QByteArray bytes,
-                                const std::optional<QString>& fileName);
-    /// Marks an import as running; false (and nothing changes) while one already runs.
-    bool begin();
+    /// Reads (or decodes) a file with `read` and prepares its session; a failure's description
+    /// otherwise. Worker thread.
+    static Outcome prepare(const TallybrookControlStore& store, const std::function<InventoryFile()>& read,
+                           const std::optional<QString>& fileName);
+    /// Marks an import as running and runs `work` on a worker; false (and nothing changes)
+    /// while one already runs.
     bool start(std::function<Outcome()> work);
     bool finish(Outcome&& outcome);
     void setImporting(bool importing);

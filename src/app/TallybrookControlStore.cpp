@@ -62,16 +62,6 @@ void TallybrookControlStore::setAssignments(QMap<QString, QString> assignments) 
     emit temporaryItemLocationAssignmentsChanged();
 }
 
-void TallybrookControlStore::importInventory(const TallybrookDecodedInventory& decoded,
-                                             const std::optional<QString>& fileName) {
-    importInventory(TallybrookDecodedInventory(decoded), fileName);
-}
-
-void TallybrookControlStore::importInventory(TallybrookDecodedInventory&& decoded,
-                                             const std::optional<QString>& fileName) {
-    adoptSession(prepareSession(std::move(decoded), fileName));
-}
-
 PreparedInventorySession TallybrookControlStore::prepareSession(TallybrookDecodedInventory&& decoded,
                                                                 const std::optional<QString>& fileName) const {
     PreparedInventorySession session;

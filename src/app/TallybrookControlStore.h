@@ -6,7 +6,6 @@
 #include "document/InventoryExportDocument.h"
 #include "document/TallybrookDecodedInventory.h"
 #include "document/TallybrookValidationWarning.h"
-#include "storage/InventoryImportTarget.h"
 #include "storage/SaveScheduler.h"
 #include "storage/TemporaryItemLocationStore.h"
 #include "storage/WooCorrectionProgressStore.h"
@@ -52,7 +51,7 @@ struct PreparedInventorySession {
 /// not change). The document is shared, never copied: holders of the pointer keep the same
 /// immutable document alive after a newer import replaced it. Owns the per-session stores,
 /// which persist correction progress and temporary-item locations as they change.
-class TallybrookControlStore : public QObject, public InventoryImportTarget {
+class TallybrookControlStore : public QObject {
     Q_OBJECT
 
 public:
@@ -80,21 +79,16 @@ public:
     void editCorrections(const QList<qsizetype>& rows, const std::function<void(WooCorrectionPreview&)>& edit);
     void setUpdateResults(QList<WooUpdateResultLine> updateResults);
 
-    bool hasDocument() const override { return document_ != nullptr; }
-    /// Replaces the whole session: document, file name, warnings, reload time, send results
-    /// and assignments of the new session; keeps the location filter only when the new
-    /// document has that location; rebuilds the previews without stock and lays the saved
-    /// progress over them.
-    void importInventory(const TallybrookDecodedInventory& decoded,
-                         const std::optional<QString>& fileName) override;
-    void importInventory(TallybrookDecodedInventory&& decoded, const std::optional<QString>& fileName);
-
-    /// The work of an import that does not touch the store's published state: the document,
-    /// its locations, assignments, send results and previews with saved progress. Safe from any
-    /// thread (it only reads the thread-safe preferences).
+    bool hasDocument() const { return document_ != nullptr; }
+    /// An import in two steps (the import flow takes both): `prepareSession` does the work that
+    /// does not touch the store's published state (the document, its locations, assignments,
+    /// send results and previews with saved progress) and is safe from any thread, as it only
+    /// reads the thread-safe preferences; `adoptSession`, on the main thread, then replaces the
+    /// whole session: document, file name, warnings, reload time, send results and assignments
+    /// of the new session; it keeps the location filter only when the new document has that
+    /// location.
     PreparedInventorySession prepareSession(TallybrookDecodedInventory&& decoded,
                                             const std::optional<QString>& fileName) const;
-    /// Replaces the current session with a prepared one (what importInventory does).
     void adoptSession(PreparedInventorySession&& session);
     /// The locations of the current document, as found at its import.
     const QStringList& inventoryLocations() const { return inventoryLocations_; }

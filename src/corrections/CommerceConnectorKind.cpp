@@ -42,24 +42,4 @@ QString stockLabel(CommerceConnectorKind kind) {
     return {};
 }
 
-QString rawValue(InventoryAdjustmentStrategy strategy) {
-    switch (strategy) {
-    case InventoryAdjustmentStrategy::replaceWithCountedQuantity:
-        return u"replaceWithCountedQuantity"_s;
-    case InventoryAdjustmentStrategy::applyDeltaToCurrentStock:
-        return u"applyDeltaToCurrentStock"_s;
-    }
-    Q_UNREACHABLE();
-    return {};
-}
-
-std::optional<InventoryAdjustmentStrategy> inventoryAdjustmentStrategyFromRawValue(QStringView raw) {
-    for (const InventoryAdjustmentStrategy strategy : allInventoryAdjustmentStrategies) {
-        if (raw == rawValue(strategy)) {
-            return strategy;
-        }
-    }
-    return std::nullopt;
-}
-
 } // namespace tallybrook

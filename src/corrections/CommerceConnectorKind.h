@@ -18,13 +18,4 @@ QString displayName(CommerceConnectorKind kind);
 /// Looked up in the current language each time.
 QString stockLabel(CommerceConnectorKind kind);
 
-/// The two ways a correction can be derived from a count (the builder always replaces).
-enum class InventoryAdjustmentStrategy { replaceWithCountedQuantity, applyDeltaToCurrentStock };
-
-inline constexpr std::array<InventoryAdjustmentStrategy, 2> allInventoryAdjustmentStrategies{
-    InventoryAdjustmentStrategy::replaceWithCountedQuantity, InventoryAdjustmentStrategy::applyDeltaToCurrentStock};
-
-QString rawValue(InventoryAdjustmentStrategy strategy);
-std::optional<InventoryAdjustmentStrategy> inventoryAdjustmentStrategyFromRawValue(QStringView raw);
-
 } // namespace tallybrook

@@ -44,20 +44,12 @@ QJsonValue toJson(CommerceConnectorKind kind) {
     return rawValue(kind);
 }
 
-QJsonValue toJson(InventoryAdjustmentStrategy strategy) {
-    return rawValue(strategy);
-}
-
 WooCorrectionStatus wooCorrectionStatusFromJson(const QJsonValue& value) {
     return enumFromJson(value, &wooCorrectionStatusFromRawValue, u"WooCorrectionStatus");
 }
 
 CommerceConnectorKind commerceConnectorKindFromJson(const QJsonValue& value) {
     return enumFromJson(value, &commerceConnectorKindFromRawValue, u"CommerceConnectorKind");
-}
-
-InventoryAdjustmentStrategy inventoryAdjustmentStrategyFromJson(const QJsonValue& value) {
-    return enumFromJson(value, &inventoryAdjustmentStrategyFromRawValue, u"InventoryAdjustmentStrategy");
 }
 
 QJsonObject toJson(const RemoteStockLevel& level) {

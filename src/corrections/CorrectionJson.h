@@ -22,10 +22,8 @@ namespace tallybrook {
 /// Enumerations are written as their raw text.
 QJsonValue toJson(WooCorrectionStatus status);
 QJsonValue toJson(CommerceConnectorKind kind);
-QJsonValue toJson(InventoryAdjustmentStrategy strategy);
 WooCorrectionStatus wooCorrectionStatusFromJson(const QJsonValue& value);
 CommerceConnectorKind commerceConnectorKindFromJson(const QJsonValue& value);
-InventoryAdjustmentStrategy inventoryAdjustmentStrategyFromJson(const QJsonValue& value);
 
 QJsonObject toJson(const RemoteStockLevel& level);
 QJsonObject toJson(const WooCorrectionPreview& preview);

@@ -652,6 +652,8 @@ QString invalidJsonDetail(std::string_view input, std::size_t skippedPrefix, sim
     return QStringLiteral("invalid JSON: ") + QString::fromUtf8(simdjson::error_message(error));
 }
 
+static_assert(TallybrookFileDecoder::roomAfterEndForReadingInPlace == qsizetype(simdjson::SIMDJSON_PADDING),
+              "readers reserve the room the parser reads past the end");
 static_assert(TallybrookFileDecoder::maximumNesting == simdjson::DEFAULT_MAX_DEPTH,
               "the error locator must report the parser's own nesting limit");
 
@@ -695,7 +697,7 @@ bool TallybrookFileDecoder::isReadableInPlace(const QByteArray& bytes) {
     // Qt tells the room after the end only through the non-const accessor, which neither
     // detaches nor changes anything.
     const qsizetype roomAfterEnd = const_cast<QByteArray&>(bytes).data_ptr().freeSpaceAtEnd();
-    return roomAfterEnd >= qsizetype(simdjson::SIMDJSON_PADDING);
+    return roomAfterEnd >= roomAfterEndForReadingInPlace;
 }
 
 TallybrookDecodedInventory

@@ -6,7 +6,6 @@
 #include "document/TallybrookImportError.h"
 
 #include <QByteArray>
-
 #include <cstddef>
 
 namespace tallybrook {
@@ -40,6 +39,9 @@ public:
     /// Whether the parser may read `bytes` where they are: it reads a little past the end of
     /// its input, so that needs spare room allocated after the end. Other bytes are copied.
     static bool isReadableInPlace(const QByteArray& bytes);
+    /// The room after the end that isReadableInPlace asks for: a reader that allocates this much
+    /// more than a file's size spares the decoder a copy of the whole file.
+    static constexpr qsizetype roomAfterEndForReadingInPlace = 64;
 
     /// Deepest nesting of arrays and objects a file may have.
     static constexpr std::size_t maximumNesting = 1024;

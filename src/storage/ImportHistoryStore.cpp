@@ -2,9 +2,7 @@
 
 #include "corrections/ModelDecodingError.h"
 #include "document/InventoryExportDocument.h"
-#include "document/TallybrookFileDecoder.h"
 #include "localization/PreferencesStore.h"
-#include "storage/InventoryImportTarget.h"
 
 namespace tallybrook {
 
@@ -44,22 +42,6 @@ void ImportHistoryStore::recordImport(const InventoryExportDocument& document, c
     }
     setRecentImports(std::move(imports));
     persist();
-}
-
-bool ImportHistoryStore::restoreMostRecent(InventoryImportTarget& target) {
-    if (target.hasDocument() || recentImports_.isEmpty()) {
-        return false;
-    }
-    const ImportedInventorySnapshot newest = recentImports_.constFirst();
-    TallybrookDecodedInventory decoded;
-    try {
-        decoded = TallybrookFileDecoder().decodeInventoryDocumentWithValidation(newest.documentData);
-    } catch (const std::exception&) {
-        forgetSession(newest.sessionId);
-        return false;
-    }
-    target.importInventory(decoded, newest.originalFileName);
-    return true;
 }
 
 void ImportHistoryStore::forgetSession(const QUuid& sessionId) {

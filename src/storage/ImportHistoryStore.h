@@ -9,13 +9,13 @@
 
 namespace tallybrook {
 
-class InventoryImportTarget;
 class PreferencesStore;
 struct InventoryExportDocument;
 
 /// The last imported files (at most 10, one per session, newest first) with their full bytes,
-/// kept in the preferences so the newest can be reopened at the next start. Lives on the main
-/// thread for the life of the window; `recentImports` is announced on every assignment.
+/// kept in the preferences so that the import flow can reopen the newest at the next start.
+/// Lives on the main thread for the life of the window; `recentImports` is announced on every
+/// assignment. An entry shares the bytes the import read; it never copies them.
 class ImportHistoryStore : public QObject {
     Q_OBJECT
 
@@ -35,11 +35,8 @@ public:
     void recordImport(const InventoryExportDocument& document, const QByteArray& data,
                       const std::optional<QString>& fileName);
 
-    /// When `target` holds no document, decodes the newest entry again and imports it with its
-    /// file name; an entry that no longer decodes is dropped (with every entry of its session)
-    /// and nothing is imported. Returns whether a document was imported.
-    bool restoreMostRecent(InventoryImportTarget& target);
-    /// Drops every entry of a session (one that no longer decodes).
+    /// Drops every entry of a session (one whose file no longer decodes when the import flow
+    /// reopens it).
     void forgetSession(const QUuid& sessionId);
 
     /// Where the history's writes go (none: written at once). The history holds whole files,

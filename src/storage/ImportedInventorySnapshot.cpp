@@ -1,15 +1,20 @@
 #include "storage/ImportedInventorySnapshot.h"
 
 #include "corrections/JsonObjectReader.h"
+#include "document/TallybrookFileDecoder.h"
 
 #include <QJsonDocument>
 #include <QJsonParseError>
+#include <string_view>
 
 using namespace Qt::StringLiterals;
 
 namespace tallybrook {
 
-QJsonObject toJson(const ImportedInventorySnapshot& snapshot) {
+namespace {
+
+/// Every field but the file's bytes.
+QJsonObject metadataJson(const ImportedInventorySnapshot& snapshot) {
     QJsonObject object;
     object.insert(u"sessionId"_s, jsonUuid(snapshot.sessionId));
     object.insert(u"sessionName"_s, snapshot.sessionName);
@@ -17,6 +22,22 @@ QJsonObject toJson(const ImportedInventorySnapshot& snapshot) {
     object.insert(u"exportedAt"_s, jsonDate(snapshot.exportedAt));
     object.insert(u"sourceRaw"_s, snapshot.sourceRaw);
     insertOptional(object, u"originalFileName"_s, snapshot.originalFileName);
+    return object;
+}
+
+void appendBase64(QByteArray& out, const QByteArray& bytes) {
+    // Slices of a multiple of three bytes encode without padding, so their texts join up.
+    constexpr qsizetype slice = 3 * 1024 * 1024;
+    for (qsizetype start = 0; start < bytes.size(); start += slice) {
+        out +=
+            QByteArray::fromRawData(bytes.constData() + start, qMin(slice, bytes.size() - start)).toBase64();
+    }
+}
+
+} // namespace
+
+QJsonObject toJson(const ImportedInventorySnapshot& snapshot) {
+    QJsonObject object = metadataJson(snapshot);
     object.insert(u"documentData"_s, QString::fromLatin1(snapshot.documentData.toBase64()));
     return object;
 }
@@ -36,15 +57,43 @@ ImportedInventorySnapshot importedInventorySnapshotFromJson(const QJsonObject& o
         reader.fail(u"documentData", u"expected Base64 text");
     }
     snapshot.documentData = std::move(*decoded);
+    // Room after the end now, once, lets the start-up reopen decode the file where it is
+    // instead of copying it while the decoder's own memory is at its largest.
+    if (!TallybrookFileDecoder::isReadableInPlace(snapshot.documentData)) {
+        snapshot.documentData.reserve(snapshot.documentData.size() +
+                                      TallybrookFileDecoder::roomAfterEndForReadingInPlace);
+    }
     return snapshot;
 }
 
 QByteArray encodeImportHistory(const QList<ImportedInventorySnapshot>& snapshots) {
-    QJsonArray array;
+    // The same text as a QJsonDocument of toJson() objects, but each file's Base64 is written
+    // straight into the result: through QJsonObject a large file would be held several times
+    // over (Base64, UTF-16 text, JSON) while the history is saved. "documentData" sorts first
+    // among the keys, so it opens each object as it would there.
+    constexpr std::string_view dataKey = "{\"documentData\":\"";
+    QList<QByteArray> metadata;
+    metadata.reserve(snapshots.size());
+    qsizetype size = 2;
     for (const ImportedInventorySnapshot& snapshot : snapshots) {
-        array.append(toJson(snapshot));
+        metadata.append(QJsonDocument(metadataJson(snapshot)).toJson(QJsonDocument::Compact));
+        size += 1 + qsizetype(dataKey.size()) + (snapshot.documentData.size() + 2) / 3 * 4 + 1 +
+                metadata.constLast().size();
     }
-    return QJsonDocument(array).toJson(QJsonDocument::Compact);
+    QByteArray out;
+    out.reserve(size);
+    out += '[';
+    for (qsizetype i = 0; i < snapshots.size(); ++i) {
+        if (i > 0) {
+            out += ',';
+        }
+        out.append(dataKey.data(), qsizetype(dataKey.size()));
+        appendBase64(out, snapshots.at(i).documentData);
+        out += "\",";
+        out.append(QByteArrayView(metadata.at(i)).sliced(1)); // the other keys, after their "{"
+    }
+    out += ']';
+    return out;
 }
 
 QList<ImportedInventorySnapshot> decodeImportHistory(const QByteArray& bytes) {

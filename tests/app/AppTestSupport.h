@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/InventoryImportViewModel.h"
+#include "app/TallybrookControlStore.h"
 #include "corrections/CommerceStockConnector.h"
 #include "document/InventoryExportDocument.h"
 #include "document/TallybrookDecodedInventory.h"
@@ -27,6 +29,26 @@ inline RemoteStockLevel level(const QString& product, std::optional<qint64> quan
 
 inline TallybrookDecodedInventory decoded(const QByteArray& bytes) {
     return TallybrookFileDecoder().decodeInventoryDocumentWithValidation(bytes);
+}
+
+/// Hands a decoded file to the store as the import flow does: prepared, then adopted.
+inline void importInto(TallybrookControlStore& store, TallybrookDecodedInventory decoded,
+                       const std::optional<QString>& fileName = std::nullopt) {
+    store.adoptSession(store.prepareSession(std::move(decoded), fileName));
+}
+
+/// Runs an import of `importer` that `start` begins (startImport, startRestoreMostRecent) to
+/// its end: whether it imported; none when it did not start.
+inline std::optional<bool> runImport(InventoryImportViewModel& importer, const std::function<bool()>& start) {
+    std::optional<bool> imported;
+    const auto connection = QObject::connect(&importer, &InventoryImportViewModel::importFinished,
+                                             [&imported](bool ok) { imported = ok; });
+    const bool started = start();
+    if (started) {
+        waitUntil([&imported] { return imported.has_value(); });
+    }
+    QObject::disconnect(connection);
+    return started ? imported : std::nullopt;
 }
 
 /// A connector for view-model tests: answers reads with `levels` and sends by success lines,

@@ -28,7 +28,7 @@ QByteArray fiveRows(const QString& session) {
 struct WooCorrectionsViewModelTest : LanguageTest<> {
     void SetUp() override {
         LanguageTest::SetUp();
-        store.importInventory(decoded(fiveRows(sessionA)), std::nullopt);
+        importInto(store, decoded(fiveRows(sessionA)));
     }
 
     WooCredentialStore credentialStore() const {
@@ -235,7 +235,7 @@ TEST_F(WooCorrectionsViewModelTest, AReloadForAReplacedDocumentIsDropped) {
     viewModel->reloadStocks();
     ASSERT_TRUE(connector->entered.tryAcquire(1, 60000));
 
-    store.importInventory(decoded(fiveRows(sessionB)), std::nullopt);
+    importInto(store, decoded(fiveRows(sessionB)));
     const QList<WooCorrectionPreview> replaced = store.corrections();
     connector->gate.release();
     ASSERT_TRUE(waitUntil([&] { return !viewModel->isReloadingStocks(); }));
@@ -262,7 +262,7 @@ TEST_F(WooCorrectionsViewModelTest, ASendForAReplacedDocumentKeepsItsOutcomeInIt
     // Another session replaces the one being sent: the store keeps showing the new one...
     viewModel->sendSelected();
     ASSERT_TRUE(connector->entered.tryAcquire(1, 60000));
-    store.importInventory(decoded(fiveRows(sessionB)), std::nullopt);
+    importInto(store, decoded(fiveRows(sessionB)));
     const QList<WooCorrectionPreview> other = store.corrections();
     connector->gate.release(2);
     ASSERT_TRUE(waitUntil([&] { return !viewModel->isSending(); }));
@@ -271,15 +271,15 @@ TEST_F(WooCorrectionsViewModelTest, ASendForAReplacedDocumentKeepsItsOutcomeInIt
     EXPECT_TRUE(store.updateResults().isEmpty());
 
     // ...and the sent session shows its outcome when it is imported again.
-    store.importInventory(decoded(fiveRows(sessionA)), std::nullopt);
+    importInto(store, decoded(fiveRows(sessionA)));
     EXPECT_EQ(sentNames(), readyRows);
     EXPECT_EQ(store.updateResults().size(), 2);
 
     // The same session imported again during the send takes the outcome at once.
-    store.importInventory(decoded(fiveRows(sessionB)), std::nullopt);
+    importInto(store, decoded(fiveRows(sessionB)));
     viewModel->sendSelected();
     ASSERT_TRUE(connector->entered.tryAcquire(1, 60000));
-    store.importInventory(decoded(fiveRows(sessionB)), std::nullopt);
+    importInto(store, decoded(fiveRows(sessionB)));
     EXPECT_TRUE(sentNames().isEmpty());
     connector->gate.release(2);
     ASSERT_TRUE(waitUntil([&] { return !viewModel->isSending(); }));
@@ -290,7 +290,7 @@ TEST_F(WooCorrectionsViewModelTest, ASendForAReplacedDocumentKeepsItsOutcomeInIt
     // A later save from the page keeps them sent.
     viewModel->setSelection(preview(1).id, true);
     TallybrookControlStore restarted(preferences);
-    restarted.importInventory(decoded(fiveRows(sessionB)), std::nullopt);
+    importInto(restarted, decoded(fiveRows(sessionB)));
     EXPECT_EQ(restarted.corrections().at(0).status, WooCorrectionStatus::sent);
     EXPECT_EQ(restarted.corrections().at(4).status, WooCorrectionStatus::sent);
     EXPECT_TRUE(restarted.corrections().at(1).isSelected);

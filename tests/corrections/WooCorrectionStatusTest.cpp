@@ -33,11 +33,8 @@ TEST_F(WooCorrectionStatusTest, EachStatusHasOneGroupARawValueAndAName) {
     EXPECT_EQ(displayName(S::missingRemoteIdentifier), u"Missing Woo ID"_s);
 }
 
-TEST_F(WooCorrectionStatusTest, ConnectorKindStrategyAndRecordIds) {
+TEST_F(WooCorrectionStatusTest, ConnectorKindAndRecordIds) {
     EXPECT_EQ(commerceConnectorKindFromRawValue(u"shopify"), std::nullopt);
-    EXPECT_EQ(inventoryAdjustmentStrategyFromRawValue(u"applyDeltaToCurrentStock"),
-              InventoryAdjustmentStrategy::applyDeltaToCurrentStock);
-    EXPECT_EQ(inventoryAdjustmentStrategyFromRawValue(u"replace"), std::nullopt);
 
     RemoteStockLevel level;
     EXPECT_EQ(level.id(), u"::"_s);

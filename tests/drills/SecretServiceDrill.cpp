@@ -75,7 +75,8 @@ TEST(SecretServiceDrillChild, DISABLED_WorksWithoutTheSecretService) {
     TallybrookControlStore store(preferences);
     ImportHistoryStore history(preferences);
     InventoryImportViewModel importer(store, history);
-    ASSERT_TRUE(importer.importFile(samplePath()));
+    ASSERT_TRUE(importer.startImport(samplePath()));
+    ASSERT_TRUE(waitUntil([&] { return !importer.isImporting(); }));
     EXPECT_EQ(InventoryAnalysisService::makeAnalysis(*store.document(), store.corrections()).totalRows, 56);
     writeFileAtomically(folder + u"/tallybrook-ecarts.csv"_s,
                         InventoryCSVExportService::exportDifferencesCSV(*store.document(), std::nullopt,

@@ -59,7 +59,7 @@ protected:
         shop_->setSlowAnswerDelay(std::chrono::seconds(2));
         credentials().save(shop_->url(), u"Demo"_s, u"ck_demo"_s, u"cs_demo"_s);
         store_ = std::make_unique<TallybrookControlStore>(preferences_);
-        store_->importInventory(decoded_, u"boutique-lumiere.tallybrook"_s);
+        store_->adoptSession(store_->prepareSession(TallybrookDecodedInventory(decoded_), u"boutique-lumiere.tallybrook"_s));
         corrections_ = std::make_unique<WooCorrectionsViewModel>(*store_, credentials(), connectorFactory());
     }
     void TearDown() override { comeBack(); }
@@ -117,7 +117,7 @@ protected:
     /// The previews a restarted application shows for the same file.
     QList<WooCorrectionPreview> afterRestart() const {
         TallybrookControlStore restarted(SqlitePreferencesStore::open(preferences_->path()));
-        restarted.importInventory(decoded_, std::nullopt);
+        restarted.adoptSession(restarted.prepareSession(TallybrookDecodedInventory(decoded_), std::nullopt));
         return restarted.corrections();
     }
 

@@ -1,10 +1,7 @@
 // `check FILE`: decodes and validates an inventory file and prints what the import would show.
 
 #include "CliSupport.h"
-#include "document/TallybrookFileDecoder.h"
 #include "document/TextRules.h"
-
-#include <QFile>
 
 namespace tallybrook::cli {
 
@@ -12,31 +9,21 @@ namespace {
 
 int runCheck(const QStringList& args) {
     const Arguments arguments(args, {}, {});
-    const QString path = arguments.file();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        printErr(path + QStringLiteral(": ") + file.errorString() + u'\n');
+    const std::optional<TallybrookDecodedInventory> decoded = readInventory(arguments.file());
+    if (!decoded) {
         return failure;
     }
-    const QByteArray bytes = file.readAll();
-    try {
-        const TallybrookDecodedInventory decoded =
-            TallybrookFileDecoder().decodeInventoryDocumentWithValidation(bytes);
-        const InventoryExportDocument& document = decoded.document;
-        QString text = QStringLiteral("format: ") + document.format + QStringLiteral(" v") +
-                       QString::number(document.formatVersion) + u'\n';
-        text += QStringLiteral("session: ") + trimmedText(document.session.id) + u' ' +
-                document.session.name + u'\n';
-        text += QStringLiteral("rows: ") + QString::number(document.rows.size()) + u'\n';
-        for (const TallybrookValidationWarning& warning : decoded.validation.warnings) {
-            text += QStringLiteral("warning: ") + warning.message() + u'\n';
-        }
-        printOut(text);
-        return success;
-    } catch (const TallybrookImportError& error) {
-        printErr(error.localizedDescription() + u'\n');
-        return failure;
+    const InventoryExportDocument& document = decoded->document;
+    QString text = QStringLiteral("format: ") + document.format + QStringLiteral(" v") +
+                   QString::number(document.formatVersion) + u'\n';
+    text +=
+        QStringLiteral("session: ") + trimmedText(document.session.id) + u' ' + document.session.name + u'\n';
+    text += QStringLiteral("rows: ") + QString::number(document.rows.size()) + u'\n';
+    for (const TallybrookValidationWarning& warning : decoded->validation.warnings) {
+        text += QStringLiteral("warning: ") + warning.message() + u'\n';
     }
+    printOut(text);
+    return success;
 }
 
 const CommandRegistration registration(QStringLiteral("check"), QStringLiteral("check FILE"), runCheck);

@@ -1,12 +1,12 @@
 #include "CliSupport.h"
 
-#include "document/TallybrookFileDecoder.h"
+#include "document/TallybrookImportError.h"
 #include "export/AtomicFileWriter.h"
 #include "export/InventoryCSVExportError.h"
 #include "localization/PreferencesStore.h"
+#include "storage/InventoryFileReader.h"
 #include "storage/SqlitePreferencesStore.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <cstdio>
@@ -116,21 +116,23 @@ bool writeCsv(const QString& path, const std::function<QByteArray()>& makeBytes)
     }
 }
 
-std::shared_ptr<const InventoryExportDocument> loadDocument(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        printErr(path + QStringLiteral(": ") + file.errorString() + u'\n');
-        return nullptr;
-    }
-    const QByteArray bytes = file.readAll();
+std::optional<TallybrookDecodedInventory> readInventory(const QString& path) {
     try {
-        TallybrookFileDecoder decoder;
-        auto decoded = decoder.decodeInventoryDocumentWithValidation(bytes);
-        return std::make_shared<const InventoryExportDocument>(std::move(decoded.document));
+        return InventoryFileReader::read(path).decoded;
+    } catch (const InventoryFileReadError& error) {
+        printErr(path + QStringLiteral(": ") + error.localizedDescription() + u'\n');
     } catch (const TallybrookImportError& error) {
         printErr(error.localizedDescription() + u'\n');
+    }
+    return std::nullopt;
+}
+
+std::shared_ptr<const InventoryExportDocument> loadDocument(const QString& path) {
+    std::optional<TallybrookDecodedInventory> decoded = readInventory(path);
+    if (!decoded) {
         return nullptr;
     }
+    return std::make_shared<const InventoryExportDocument>(std::move(decoded->document));
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/TallybrookDecodedInventory.h"
 #include "export/InventoryCSVDialect.h"
 
 #include <QByteArray>
@@ -13,7 +14,6 @@
 
 namespace tallybrook {
 
-struct InventoryExportDocument;
 class PreferencesStore;
 
 namespace cli {
@@ -64,8 +64,10 @@ InventoryCSVDialect dialectFrom(const Arguments& arguments);
 /// (the reason printed on stderr, as the window words it) when they cannot be encoded or written.
 bool writeCsv(const QString& path, const std::function<QByteArray()>& makeBytes);
 
-/// Reads and decodes an inventory file. On failure prints the error text on stderr and
-/// returns null; the caller exits with `failure`.
+/// Reads, decodes and validates an inventory file. On failure prints the error text on stderr
+/// (a file that cannot be read after its path) and returns none; the caller exits with `failure`.
+std::optional<TallybrookDecodedInventory> readInventory(const QString& path);
+/// The document of readInventory, shared; null on failure.
 std::shared_ptr<const InventoryExportDocument> loadDocument(const QString& path);
 
 /// The user's saved preferences, read only: values written during the run stay in memory.
