@@ -135,8 +135,8 @@ TEST_F(AppTextTest, EveryKeyTheCodeNamesIsInTheTable) {
         table.insert(key);
     }
     static const QRegularExpression lookup(
-        uR"((localized|formatted|platformTextKey)\(\s*(?:u|QStringLiteral\()?"([A-Za-z]+\.[A-Za-z0-9.]+)")"_s);
-    static const QRegularExpression listed(uR"(^\s*u"([a-z][A-Za-z]*\.[A-Za-z0-9.]+)",?\s*$)"_s,
+        uR"re((localized|formatted|platformTextKey)\(\s*(?:u|QStringLiteral\()?"([A-Za-z]+\.[A-Za-z0-9.]+)")re"_s);
+    static const QRegularExpression listed(uR"re(^\s*u"([a-z][A-Za-z]*\.[A-Za-z0-9.]+)",?\s*$)re"_s,
                                            QRegularExpression::MultilineOption);
     QStringList missing;
     qsizetype found = 0;
