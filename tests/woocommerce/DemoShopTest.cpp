@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace tallybrook {
 namespace {
@@ -195,6 +196,10 @@ TEST_F(DemoShopTest, SellsAsAnOrderWouldFromTheItemThatKeepsTheStock) {
     EXPECT_EQ(shop->stock(20, 21), 2);
     EXPECT_EQ(shop->sell(14, 1), std::nullopt);
     EXPECT_EQ(shop->sell(999999, 1), std::nullopt);
+    // A stock driven past the lowest value stops there instead of wrapping round to a large one.
+    constexpr qint64 most = std::numeric_limits<qint64>::max();
+    EXPECT_EQ(shop->sell(13, most), -most);
+    EXPECT_EQ(shop->sell(13, most), std::numeric_limits<qint64>::min());
 }
 
 TEST(DemoCatalogTest, SeedsFromAnInventoryWithDriftAndUnmanagedItems) {

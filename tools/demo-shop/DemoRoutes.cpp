@@ -51,11 +51,18 @@ std::optional<bool> restBoolean(const QJsonValue& value) {
 }
 
 qint64 truncated(double value) {
+    // 2^63 is exactly representable; every double below it converts without overflow.
+    constexpr double limit = 9223372036854775808.0;
     if (std::isnan(value)) {
         return 0;
     }
-    return qint64(std::clamp(value, double(std::numeric_limits<qint64>::min()),
-                             double(std::numeric_limits<qint64>::max())));
+    if (value >= limit) {
+        return std::numeric_limits<qint64>::max();
+    }
+    if (value < -limit) {
+        return std::numeric_limits<qint64>::min();
+    }
+    return qint64(value);
 }
 
 // PHP's (int) cast, which batch items go through instead of the schema's type checks:

@@ -82,15 +82,18 @@ struct DemoShopOptions {
 
 /// A small WooCommerce REST v3 shop on 127.0.0.1 for tests, benchmarks and demonstrations.
 ///
-/// Answers the requests Tallybrook Control makes (products and variations: read, list, read
-/// chosen ids with "include=", set stock one by one or in batches) like WooCommerce 11: Basic authentication
-/// with WooCommerce's 401 bodies (read-only and write-only keys included), its 404/400 errors for unknown
-/// identifiers, a variation read through the product route (and refused there on PUT), HTML-encoded names,
-/// "manage_stock" true/false/"parent", paging headers, PUT that stores the stock and answers the record as
-/// re-read, batches answered item by item in request order (errors in place, status 200,
-/// no rollback, items read without type checks), "_fields", and WordPress's themed HTML 404
-/// page outside the site's folder. POST /demo/sell makes a sale, as a customer's order would. Serves on
-/// background threads; every member is thread-safe. Faults, latency and stock can be changed while it runs.
+/// Answers the requests Tallybrook Control makes like WooCommerce 11: products and variations
+/// read one by one, listed, or chosen with "include=" (ids the route does not hold left out,
+/// newest first or in the given order, paged), "_fields"; stock set by PUT (the record answered
+/// as re-read) or in batches (answered item by item in request order, errors in place, status
+/// 200, no rollback, items read without type checks, 413 over the items limit). Also: Basic
+/// authentication with WooCommerce's 401 bodies (read-only and write-only keys included), its
+/// 404/400 errors for unknown identifiers, a variation read through the product route (and
+/// refused there on PUT), HTML-encoded names, "manage_stock" true/false/"parent", paging
+/// headers, dates that move on every write, and WordPress's themed HTML 404 page outside the
+/// site's folder. POST /demo/sell makes a sale, as a customer's order would. Serves on
+/// background threads; every member is thread-safe. Faults, latency, the batch limit and stock
+/// can be changed while it runs.
 class DemoShop {
 public:
     explicit DemoShop(DemoCatalog catalog = {}, DemoShopOptions options = {});

@@ -2,6 +2,7 @@
 
 #include <QJsonArray>
 #include <algorithm>
+#include <limits>
 
 namespace tallybrook {
 
@@ -44,6 +45,15 @@ std::optional<qint64> variationStock(const DemoProduct& parent, const DemoVariat
         return std::nullopt;
     }
     return std::nullopt;
+}
+
+// A stock after a sale; an absurd quantity stops at the lowest stock rather than wrapping.
+qint64 afterSale(const std::optional<qint64>& stock, qint64 quantity) {
+    qint64 result = 0;
+    if (__builtin_sub_overflow(stock.value_or(0), quantity, &result)) {
+        return quantity > 0 ? std::numeric_limits<qint64>::min() : std::numeric_limits<qint64>::max();
+    }
+    return result;
 }
 
 QString slugOf(const QString& text) {
@@ -307,7 +317,7 @@ DemoSale DemoStock::sell(qint64 id, qint64 quantity, const QDateTime& now) {
         if (item->management != DemoStockManagement::managed) {
             return DemoSale{true, std::nullopt};
         }
-        item->stockQuantity = item->stockQuantity.value_or(0) - quantity;
+        item->stockQuantity = afterSale(item->stockQuantity, quantity);
         item->modifiedAt = now;
         return DemoSale{true, item->stockQuantity};
     }
@@ -319,12 +329,12 @@ DemoSale DemoStock::sell(qint64 id, qint64 quantity, const QDateTime& now) {
     }
     switch (effectiveManagement(*parent, *item)) {
     case DemoStockManagement::managed:
-        item->stockQuantity = item->stockQuantity.value_or(0) - quantity;
+        item->stockQuantity = afterSale(item->stockQuantity, quantity);
         item->modifiedAt = now;
         parent->modifiedAt = now;
         return DemoSale{true, item->stockQuantity};
     case DemoStockManagement::parent:
-        parent->stockQuantity = parent->stockQuantity.value_or(0) - quantity;
+        parent->stockQuantity = afterSale(parent->stockQuantity, quantity);
         parent->modifiedAt = now;
         return DemoSale{true, parent->stockQuantity};
     case DemoStockManagement::notManaged:
