@@ -145,7 +145,8 @@ TEST_F(WooCorrectionRoadTest, RunnerSendsOnlySelectedManualRowsInOrder) {
                     .isEmpty());
 }
 
-TEST_F(WooCorrectionRoadTest, WithoutConnectorEveryKeptRowFailsWithAFixedMessage) {
+TEST_F(WooCorrectionRoadTest, WithoutConnectorEveryKeptRowFailsSayingSoInTheLanguageInForce) {
+    useLanguage(AppLanguage::french);
     QList<WooCorrectionPreview> previews = mixedPreviews();
     previews[0].proposedQuantity.reset();
     const QList<WooUpdateResultLine> lines =
@@ -162,6 +163,6 @@ TEST_F(WooCorrectionRoadTest, WithoutConnectorEveryKeptRowFailsWithAFixedMessage
         EXPECT_FALSE(l.id.isNull() || l.id == l.correctionId);
         EXPECT_EQ(l, (WooUpdateResultLine{l.id, kept[i].id, u"12"_s, u"7"_s, kept[i].itemName,
                                           i == 0 ? std::nullopt : std::optional<qint64>(6), std::nullopt, false,
-                                          u"Connexion WooCommerce non configuree."_s, fixedNow}));
+                                          u"Connexion WooCommerce non configurée."_s, fixedNow}));
     }
 }
