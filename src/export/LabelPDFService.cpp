@@ -1,33 +1,23 @@
 #include "export/LabelPDFService.h"
 
+#include "export/Ean13Encoder.h"
 #include "export/LabelPDFError.h"
 #include "export/LabelPrintableItem.h"
 #include "export/LabelRenderer.h"
-#include "export/LabelSheetGeometry.h"
+#include "export/LabelSheetPainter.h"
+#include "export/ZintEncoder.h"
 #include "localization/AppText.h"
 
 #include <QBuffer>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPainter>
 #include <QPdfWriter>
+#include <algorithm>
 
 namespace tallybrook {
 
 namespace {
 
-// Painter units on the PDF are points, so label positions need no conversion.
-constexpr int pointsPerInch = 72;
-
-LabelPDFResult drawSheet(const LabelPrintableItems& printable, const LabelPrintConfiguration& configuration) {
-    if (printable.items.isEmpty()) {
-        throw LabelPDFError::noPrintableRows(configuration.codeKind);
-    }
-    const auto geometry = LabelSheetGeometry::make(configuration);
-    if (!geometry) {
-        throw LabelPDFError::invalidPageGeometry();
-    }
-
+LabelPDFResult drawSheet(LabelPrintableItems printable, const LabelPrintConfiguration& configuration) {
+    const LabelSheetPainter sheet(std::move(printable), configuration);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly)) {
@@ -37,41 +27,14 @@ LabelPDFResult drawSheet(const LabelPrintableItems& printable, const LabelPrintC
         QPdfWriter writer(&buffer);
         writer.setCreator(QString());
         writer.setTitle(QString());
-        writer.setResolution(pointsPerInch);
-        const QPageLayout pageLayout(QPageSize(geometry->pageSize, QPageSize::Point), QPageLayout::Portrait,
-                                     QMarginsF(0, 0, 0, 0), QPageLayout::Point);
-        if (!writer.setPageLayout(pageLayout)) {
-            throw LabelPDFError::renderingFailed();
-        }
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            throw LabelPDFError::renderingFailed();
-        }
-        // Lossless keeps bars sharp (the PDF engine would otherwise store colour images as
-        // JPEG); no smoothing, so viewers and printers show each pixel as drawn.
-        painter.setRenderHint(QPainter::LosslessImageRendering, true);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-
-        const LabelRenderer renderer(configuration.codeKind, geometry->labelSize);
-        const qint64 perPage = geometry->labelsPerPage();
-        for (qsizetype i = 0; i < printable.items.size(); ++i) {
-            if (i > 0 && i % perPage == 0 && !writer.newPage()) {
-                throw LabelPDFError::renderingFailed();
-            }
-            const QRectF labelRect = geometry->labelRect(i);
-            painter.drawImage(labelRect, renderer.render(printable.items.at(i)));
-            if (configuration.drawsLabelBorder) {
-                LabelRenderer::drawOutline(painter, labelRect);
-            }
-        }
-        if (!painter.end()) {
-            throw LabelPDFError::renderingFailed();
-        }
+        // Painter units are then points: the smallest page description.
+        writer.setResolution(72);
+        sheet.paint(writer);
     }
     if (bytes.isEmpty()) {
         throw LabelPDFError::renderingFailed();
     }
-    return LabelPDFResult{bytes, qint64(printable.items.size()), printable.skippedRows};
+    return LabelPDFResult{bytes, sheet.labelCount(), sheet.skippedRows()};
 }
 
 } // namespace
@@ -96,6 +59,12 @@ QString labelsGeneratedMessage(qint64 labelsDrawn, qint64 rowsSkipped, std::opti
     return AppText::formatted(u"labels.generated", language, {labelsDrawn, suffix});
 }
 
+QString labelsPrintedMessage(qint64 labelsPrinted, qint64 rowsSkipped, std::optional<AppLanguage> language) {
+    const QString suffix =
+        rowsSkipped >= 1 ? AppText::formatted(u"labels.skippedSuffix", language, {rowsSkipped}) : QString();
+    return AppText::formatted(u"labels.printed", language, {labelsPrinted, suffix});
+}
+
 QString labelsCountMessage(qint64 printableLabels, qint64 displayedRows,
                            std::optional<AppLanguage> language) {
     return AppText::formatted(u"labels.count", language, {printableLabels, displayedRows});
@@ -106,6 +75,34 @@ QString labelsSkippedRowsMessage(LabelCodeKind codeKind, qint64 skippedRows,
     return AppText::formatted(codeKind == LabelCodeKind::barcode ? u"labels.skippedBarcode"
                                                                  : u"labels.skippedQR",
                               language, {skippedRows});
+}
+
+int widestCode128Modules(const QList<LabelPrintableItem>& items) {
+    int widest = 0;
+    for (const LabelPrintableItem& item : items) {
+        const QString& value = item.encodedValue;
+        if (Ean13Encoder::modules(value)) {
+            continue;
+        }
+        const bool ascii =
+            std::all_of(value.cbegin(), value.cend(), [](QChar c) { return c.unicode() < 0x80; });
+        if (!ascii) {
+            continue;
+        }
+        if (const auto matrix = ZintEncoder::code128(value.toLatin1())) {
+            widest = std::max(widest, matrix->width);
+        }
+    }
+    return widest;
+}
+
+bool barcodeTooDense(int widestCode128Modules, const LabelPrintConfiguration& configuration) {
+    if (configuration.codeKind != LabelCodeKind::barcode || widestCode128Modules <= 0) {
+        return false;
+    }
+    const QSizeF labelMM = configuration.labelSizeMM();
+    const QSizeF labelPoints(pointsFromMM(labelMM.width()), pointsFromMM(labelMM.height()));
+    return LabelRenderer::linearModuleWidthMM(widestCode128Modules, labelPoints) < minimumBarcodeModuleMM;
 }
 
 } // namespace tallybrook

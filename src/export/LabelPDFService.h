@@ -3,6 +3,7 @@
 #include "analysis/InventoryAnalysisService.h"
 #include "document/InventoryExportDocument.h"
 #include "export/LabelPrintConfiguration.h"
+#include "export/LabelPrintableItem.h"
 #include "localization/AppLanguage.h"
 
 #include <QByteArray>
@@ -37,9 +38,23 @@ public:
                                 const LabelPrintConfiguration& configuration, AppLanguage language) const;
 };
 
+/// The thinnest bar (module) that common scanners still read on a 300 dpi print.
+inline constexpr double minimumBarcodeModuleMM = 0.19;
+
+/// The width, in modules and quiet zones included, of the widest Code 128 among `items` in
+/// barcode mode; EAN-13 values and values Code 128 cannot carry do not count. 0 when none.
+int widestCode128Modules(const QList<LabelPrintableItem>& items);
+
+/// Whether a Code 128 of `widestCode128Modules` modules would be drawn with modules thinner
+/// than minimumBarcodeModuleMM on the labels of `configuration`. Never in QR mode.
+bool barcodeTooDense(int widestCode128Modules, const LabelPrintConfiguration& configuration);
+
 /// The line shown after a generation: labels drawn, then the skipped rows when there are any.
 QString labelsGeneratedMessage(qint64 labelsDrawn, qint64 rowsSkipped,
                                std::optional<AppLanguage> language = std::nullopt);
+/// The line shown after printing: labels printed, then the skipped rows when there are any.
+QString labelsPrintedMessage(qint64 labelsPrinted, qint64 rowsSkipped,
+                             std::optional<AppLanguage> language = std::nullopt);
 /// The options page's count line: printable labels out of the displayed rows.
 QString labelsCountMessage(qint64 printableLabels, qint64 displayedRows,
                            std::optional<AppLanguage> language = std::nullopt);

@@ -193,6 +193,17 @@ QRect LabelRenderer::moduleGrid(const CodeModuleMatrix& matrix, const QRect& are
                  height);
 }
 
+double LabelRenderer::linearModuleWidthMM(int moduleCount, QSizeF labelSizePoints) {
+    if (moduleCount <= 0) {
+        return 0;
+    }
+    // The grid the modules are painted on, without needing the modules themselves.
+    const QRect area = pixelArea(layout(labelSizePoints, LabelCodeKind::barcode).code);
+    const QRect grid = moduleGrid(CodeModuleMatrix(moduleCount, 1), area);
+    const double points = double(grid.width()) / moduleCount / renderScale;
+    return points / 72.0 * 25.4;
+}
+
 CodeModuleMatrix LabelRenderer::codeModules(const QString& value, LabelCodeKind codeKind) {
     if (codeKind == LabelCodeKind::qrCode) {
         auto matrix = ZintEncoder::qrCode(value);
@@ -218,8 +229,10 @@ CodeModuleMatrix LabelRenderer::codeModules(const QString& value, LabelCodeKind 
 
 QImage LabelRenderer::render(const LabelPrintableItem& item) const {
     // The code first: a value that cannot be encoded fails before any drawing.
-    const CodeModuleMatrix modules = codeModules(item.encodedValue, codeKind_);
+    return render(item, codeModules(item.encodedValue, codeKind_));
+}
 
+QImage LabelRenderer::render(const LabelPrintableItem& item, const CodeModuleMatrix& modules) const {
     const double width = std::round(labelSize_.width() * renderScale);
     const double height = std::round(labelSize_.height() * renderScale);
     if (!(width * height <= maximumPixels)) {

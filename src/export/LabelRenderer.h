@@ -30,6 +30,8 @@ public:
     /// The label of `item`, one bit per pixel (QImage::Format_Mono, black then white in the
     /// colour table); throws LabelPDFError (invalidBarcodeValue, renderingFailed).
     QImage render(const LabelPrintableItem& item) const;
+    /// The same with the item's code already encoded (`codeModules` of its value).
+    QImage render(const LabelPrintableItem& item, const CodeModuleMatrix& modules) const;
 
     /// The thin light-grey outline of a label (0.35 pt wide, 0.25 pt inside its edges).
     static void drawOutline(QPainter& painter, const QRectF& labelRect);
@@ -53,6 +55,10 @@ public:
     /// takes the full height, and the full width when fewer than 2 whole pixels per module
     /// fit (modules are then spread evenly, edges rounded to pixels).
     static QRect moduleGrid(const CodeModuleMatrix& matrix, const QRect& area);
+
+    /// The width, in millimetres, of one module of a linear code `moduleCount` modules wide
+    /// (quiet zones included) as it is drawn on a label of `labelSizePoints`.
+    static double linearModuleWidthMM(int moduleCount, QSizeF labelSizePoints);
 
 private:
     LabelCodeKind codeKind_;

@@ -20,6 +20,13 @@ QString filterFor(const QString& fileName) {
     return suffix.toUpper() + QStringLiteral(" (*.") + suffix + u')';
 }
 
+// The user's documents folder, or the home folder when there is none: a dialog given a folder
+// that does not exist opens in the process's working folder instead.
+QString documentsFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
 } // namespace
 
 FileSaveService::FileSaveService(std::shared_ptr<PreferencesStore> preferences, PathChooser chooser)
@@ -27,8 +34,8 @@ FileSaveService::FileSaveService(std::shared_ptr<PreferencesStore> preferences, 
     , chooser_(std::move(chooser)) {
     if (!chooser_) {
         chooser_ = [](QWidget* parent, const QString& suggestedPath) -> std::optional<QString> {
-            const QString path = QFileDialog::getSaveFileName(parent, QString(), suggestedPath,
-                                                              filterFor(suggestedPath));
+            const QString path =
+                QFileDialog::getSaveFileName(parent, QString(), suggestedPath, filterFor(suggestedPath));
             return path.isEmpty() ? std::nullopt : std::optional<QString>(path);
         };
     }
@@ -41,7 +48,7 @@ QString FileSaveService::exportFolder() const {
             return *folder;
         }
     }
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documentsFolder();
 }
 
 FileSaveService::Outcome FileSaveService::save(QWidget* parent, const QByteArray& bytes,
@@ -59,11 +66,20 @@ FileSaveService::Outcome FileSaveService::save(QWidget* parent, const QByteArray
 
 OpenFileChooser dialogOpenFileChooser() {
     return [](QWidget* parent) -> std::optional<QString> {
+        // The first dialog opens in the documents folder, later ones where the last file was
+        // chosen, for as long as the application runs (main thread only).
+        static QString lastFolder;
+        const QString folder = QFileInfo(lastFolder).isDir() ? lastFolder : documentsFolder();
         // The .tallybrook type is JSON; both are offered, one file at a time.
         const QString path = QFileDialog::getOpenFileName(
-            parent, QString(), QString(),
-            QStringLiteral("Tallybrook, JSON (*.tallybrook *.json);;Tallybrook (*.tallybrook);;JSON (*.json)"));
-        return path.isEmpty() ? std::nullopt : std::optional<QString>(path);
+            parent, QString(), folder,
+            QStringLiteral(
+                "Tallybrook, JSON (*.tallybrook *.json);;Tallybrook (*.tallybrook);;JSON (*.json)"));
+        if (path.isEmpty()) {
+            return std::nullopt;
+        }
+        lastFolder = QFileInfo(path).absolutePath();
+        return path;
     };
 }
 

@@ -31,7 +31,8 @@ public:
     /// Throws FileWriteError when the file cannot be written.
     Outcome save(QWidget* parent, const QByteArray& bytes, const QString& defaultFileName);
 
-    /// The folder offered next: the last export's, else the user's documents folder.
+    /// The folder offered next: the last export's, else the user's documents folder (the home
+    /// folder when there is no documents folder).
     QString exportFolder() const;
 
     static QString lastFolderKey() { return QStringLiteral("com.tallybrook.control.last-export-folder"); }
@@ -44,7 +45,8 @@ private:
 /// Asks for the inventory file to import: the chosen path, or none when the user cancels.
 using OpenFileChooser = std::function<std::optional<QString>(QWidget* parent)>;
 
-/// The platform's open dialog for `.tallybrook` and JSON files.
+/// The platform's open dialog for `.tallybrook` and JSON files: first in the user's documents
+/// folder, then in the folder of the last file chosen.
 OpenFileChooser dialogOpenFileChooser();
 
 } // namespace tallybrook

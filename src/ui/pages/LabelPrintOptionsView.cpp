@@ -1,7 +1,9 @@
 #include "ui/pages/LabelPrintOptionsView.h"
 
+#include "export/LabelPDFError.h"
 #include "export/LabelPDFService.h"
 #include "export/LabelPrintableItem.h"
+#include "export/LabelSheetPainter.h"
 #include "localization/AppSettings.h"
 #include "localization/LocalizedError.h"
 #include "ui/components/DecimalField.h"
@@ -15,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -35,114 +38,113 @@ QHBoxLayout* labelled(QLabel* label, DecimalField* field) {
 
 } // namespace
 
-LabelPrintOptionsView::LabelPrintOptionsView(AppContext& context, std::shared_ptr<const InventoryExportDocument> document,
-                                             InventoryRowList rows, QString defaultFileName, QWidget* parent)
+LabelPrintOptionsView::LabelPrintOptionsView(AppContext& context,
+                                             std::shared_ptr<const InventoryExportDocument> document,
+                                             InventoryRowList rows, QString defaultFileName, QWidget* parent,
+                                             PrintService printService)
     : QDialog(parent)
     , context_(context)
     , document_(std::move(document))
     , rows_(std::move(rows))
     , defaultFileName_(std::move(defaultFileName))
-    , title_(new QLabel)
-    , count_(new QLabel)
-    , codeHeading_(new QLabel)
-    , codeKind_(new SegmentedPicker(int(allLabelCodeKinds.size())))
-    , codeHint_(new QLabel)
-    , formatHeading_(new SymbolLabel(QStringLiteral("ruler"), Palette::primaryText(), Palette::TextStyle::headline))
-    , sizeLabel_(new QLabel)
-    , size_(new QComboBox)
-    , customSize_(new QWidget)
-    , widthLabel_(new QLabel)
-    , width_(new DecimalField(QStringLiteral("mm"), context.profile.numberLocale))
-    , heightLabel_(new QLabel)
-    , height_(new DecimalField(QStringLiteral("mm"), context.profile.numberLocale))
-    , marginLabel_(new QLabel)
-    , margin_(new DecimalField(QStringLiteral("mm"), context.profile.numberLocale))
-    , horizontalGapLabel_(new QLabel)
-    , horizontalGap_(new DecimalField(QStringLiteral("mm"), context.profile.numberLocale))
-    , verticalGapLabel_(new QLabel)
-    , verticalGap_(new DecimalField(QStringLiteral("mm"), context.profile.numberLocale))
-    , border_(new QCheckBox)
-    , smallQR_(new SymbolLabel(QStringLiteral("exclamationmark.triangle.fill"), Palette::orange()))
-    , skipped_(new SymbolLabel(QStringLiteral("info.circle"), Palette::secondary()))
-    , error_(new SymbolLabel(QStringLiteral("xmark.octagon.fill"), Palette::red()))
-    , success_(new SymbolLabel(QStringLiteral("checkmark.circle.fill"), Palette::green()))
-    , cancel_(new QPushButton)
-    , generate_(new QPushButton) {
+    , printService_(std::move(printService)) {
     setObjectName(QStringLiteral("labels"));
     setModal(true);
     setFixedWidth(560);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(22, 22, 22, 22);
+    layout->setSpacing(18);
+    layout->addLayout(buildHeader());
+    layout->addLayout(buildCodeSection());
+    layout->addLayout(buildFormatSection());
+    layout->addLayout(buildMessages());
+    layout->addLayout(buildButtons());
+    connectControls();
+
+    // Rows give the same codes whatever the kind; only the size changes how dense they print.
+    widestCode128_ = widestCode128Modules(makePrintableItems(rows_, document_.get(), LabelCodeKind::barcode,
+                                                             context_.settings.resolvedLanguage())
+                                              .items);
+    retranslate();
+    refreshCounts();
+}
+
+QLayout* LabelPrintOptionsView::buildHeader() {
+    title_ = new QLabel;
     title_->setFont(Palette::font(Palette::TextStyle::title, font()));
+    count_ = new QLabel;
     count_->setObjectName(QStringLiteral("labels.count"));
     Palette::setTextColor(*count_, Palette::secondary());
+    auto* head = new QVBoxLayout;
+    head->setSpacing(4);
+    head->addWidget(title_);
+    head->addWidget(count_);
+    return head;
+}
+
+QLayout* LabelPrintOptionsView::buildCodeSection() {
+    codeHeading_ = new QLabel;
     codeHeading_->setFont(Palette::font(Palette::TextStyle::headline, font()));
+    codeKind_ = new SegmentedPicker(int(allLabelCodeKinds.size()));
     codeKind_->setObjectName(QStringLiteral("labels.type"));
+    codeKind_->setCurrentIndex(int(configuration_.codeKind));
+    codeHint_ = new QLabel;
     codeHint_->setWordWrap(true);
     codeHint_->setFont(Palette::font(Palette::TextStyle::caption, font()));
     Palette::setTextColor(*codeHint_, Palette::secondary());
+    auto* code = new QVBoxLayout;
+    code->setSpacing(8);
+    code->addWidget(codeHeading_);
+    code->addWidget(codeKind_);
+    code->addWidget(codeHint_);
+    return code;
+}
+
+QLayout* LabelPrintOptionsView::buildFormatSection() {
+    formatHeading_ =
+        new SymbolLabel(QStringLiteral("ruler"), Palette::primaryText(), Palette::TextStyle::headline);
+    sizeLabel_ = new QLabel;
+    sizeLabel_->setMinimumWidth(120);
+    size_ = new QComboBox;
     size_->setObjectName(QStringLiteral("labels.size"));
     size_->setMaximumWidth(300);
     sizeLabel_->setBuddy(size_);
     for (const LabelSizePreset preset : allLabelSizePresets) {
         size_->addItem(QString(), rawValue(preset));
     }
-    width_->setObjectName(QStringLiteral("labels.width"));
-    height_->setObjectName(QStringLiteral("labels.height"));
-    margin_->setObjectName(QStringLiteral("labels.pageMargin"));
-    horizontalGap_->setObjectName(QStringLiteral("labels.horizontalGap"));
-    verticalGap_->setObjectName(QStringLiteral("labels.verticalGap"));
+    auto* sizeRow = new QHBoxLayout;
+    sizeRow->addWidget(sizeLabel_);
+    sizeRow->addWidget(size_, 1);
+
+    const QLocale& numbers = context_.profile.numberLocale;
+    const auto field = [&numbers](const char16_t* name, double value) {
+        auto* result = new DecimalField(QStringLiteral("mm"), numbers);
+        result->setObjectName(QString::fromUtf16(name));
+        result->setValue(value);
+        return result;
+    };
+    widthLabel_ = new QLabel;
+    width_ = field(u"labels.width", configuration_.customWidthMM);
+    heightLabel_ = new QLabel;
+    height_ = field(u"labels.height", configuration_.customHeightMM);
+    marginLabel_ = new QLabel;
+    margin_ = field(u"labels.pageMargin", configuration_.marginMM);
+    horizontalGapLabel_ = new QLabel;
+    horizontalGap_ = field(u"labels.horizontalGap", configuration_.horizontalGapMM);
+    verticalGapLabel_ = new QLabel;
+    verticalGap_ = field(u"labels.verticalGap", configuration_.verticalGapMM);
+    border_ = new QCheckBox;
     border_->setObjectName(QStringLiteral("labels.drawBorder"));
-    smallQR_->setObjectName(QStringLiteral("labels.smallQR"));
-    skipped_->setObjectName(QStringLiteral("labels.skipped"));
-    error_->setObjectName(QStringLiteral("labels.error"));
-    error_->setTextColor(Palette::red());
-    success_->setObjectName(QStringLiteral("labels.success"));
-    cancel_->setObjectName(QStringLiteral("labels.cancel"));
-    generate_->setObjectName(QStringLiteral("labels.generate"));
-    generate_->setDefault(true);
-    generate_->setIcon(Symbols::icon(u"doc.richtext", Qt::white));
-    QPalette prominent = generate_->palette();
-    prominent.setColor(QPalette::Button, Palette::blue());
-    prominent.setColor(QPalette::ButtonText, Qt::white);
-    generate_->setPalette(prominent);
-
-    width_->setValue(configuration_.customWidthMM);
-    height_->setValue(configuration_.customHeightMM);
-    margin_->setValue(configuration_.marginMM);
-    horizontalGap_->setValue(configuration_.horizontalGapMM);
-    verticalGap_->setValue(configuration_.verticalGapMM);
     border_->setChecked(configuration_.drawsLabelBorder);
-    codeKind_->setCurrentIndex(int(configuration_.codeKind));
 
+    customSize_ = new QWidget;
     auto* customLayout = new QVBoxLayout(customSize_);
     customLayout->setContentsMargins(0, 0, 0, 0);
     customLayout->setSpacing(8);
     customLayout->addLayout(labelled(widthLabel_, width_));
     customLayout->addLayout(labelled(heightLabel_, height_));
 
-    auto* sizeRow = new QHBoxLayout;
-    sizeLabel_->setMinimumWidth(120);
-    sizeRow->addWidget(sizeLabel_);
-    sizeRow->addWidget(size_, 1);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cancel_);
-    buttons->addWidget(generate_);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(22, 22, 22, 22);
-    layout->setSpacing(18);
-    auto* head = new QVBoxLayout;
-    head->setSpacing(4);
-    head->addWidget(title_);
-    head->addWidget(count_);
-    layout->addLayout(head);
-    auto* code = new QVBoxLayout;
-    code->setSpacing(8);
-    code->addWidget(codeHeading_);
-    code->addWidget(codeKind_);
-    code->addWidget(codeHint_);
-    layout->addLayout(code);
     auto* format = new QVBoxLayout;
     format->setSpacing(8);
     format->addWidget(formatHeading_);
@@ -152,22 +154,61 @@ LabelPrintOptionsView::LabelPrintOptionsView(AppContext& context, std::shared_pt
     format->addLayout(labelled(horizontalGapLabel_, horizontalGap_));
     format->addLayout(labelled(verticalGapLabel_, verticalGap_));
     format->addWidget(border_);
-    layout->addLayout(format);
+    return format;
+}
+
+QLayout* LabelPrintOptionsView::buildMessages() {
+    smallQR_ = new SymbolLabel(QStringLiteral("exclamationmark.triangle.fill"), Palette::orange());
+    smallQR_->setObjectName(QStringLiteral("labels.smallQR"));
+    denseBarcode_ = new SymbolLabel(QStringLiteral("exclamationmark.triangle.fill"), Palette::orange());
+    denseBarcode_->setObjectName(QStringLiteral("labels.denseBarcode"));
+    skipped_ = new SymbolLabel(QStringLiteral("info.circle"), Palette::secondary());
+    skipped_->setObjectName(QStringLiteral("labels.skipped"));
+    error_ = new SymbolLabel(QStringLiteral("xmark.octagon.fill"), Palette::red());
+    error_->setObjectName(QStringLiteral("labels.error"));
+    error_->setTextColor(Palette::red());
+    error_->hide();
+    success_ = new SymbolLabel(QStringLiteral("checkmark.circle.fill"), Palette::green());
+    success_->setObjectName(QStringLiteral("labels.success"));
+    success_->hide();
     auto* messages = new QVBoxLayout;
     messages->setSpacing(6);
-    for (SymbolLabel* message : {smallQR_, skipped_, error_, success_}) {
+    for (SymbolLabel* message : {smallQR_, denseBarcode_, skipped_, error_, success_}) {
         messages->addWidget(message);
     }
-    layout->addLayout(messages);
-    layout->addLayout(buttons);
+    return messages;
+}
 
+QLayout* LabelPrintOptionsView::buildButtons() {
+    cancel_ = new QPushButton;
+    cancel_->setObjectName(QStringLiteral("labels.cancel"));
+    print_ = new QPushButton;
+    print_->setObjectName(QStringLiteral("labels.print"));
+    generate_ = new QPushButton;
+    generate_->setObjectName(QStringLiteral("labels.generate"));
+    generate_->setDefault(true);
+    generate_->setIcon(Symbols::icon(u"doc.richtext", Qt::white));
+    QPalette prominent = generate_->palette();
+    prominent.setColor(QPalette::Button, Palette::blue());
+    prominent.setColor(QPalette::ButtonText, Qt::white);
+    generate_->setPalette(prominent);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cancel_);
+    buttons->addWidget(print_);
+    buttons->addWidget(generate_);
+    return buttons;
+}
+
+void LabelPrintOptionsView::connectControls() {
     connect(codeKind_, &SegmentedPicker::activated, this, [this](int index) {
         configuration_.codeKind = allLabelCodeKinds.at(size_t(index));
         refreshCounts();
     });
     connect(size_, &QComboBox::activated, this, [this] {
-        configuration_.sizePreset =
-            labelSizePresetFromRawValue(size_->currentData().toString()).value_or(LabelSizePreset::standard381x212);
+        configuration_.sizePreset = labelSizePresetFromRawValue(size_->currentData().toString())
+                                        .value_or(LabelSizePreset::standard381x212);
         refreshCounts();
     });
     const auto bind = [this](DecimalField* field, double LabelPrintConfiguration::*value) {
@@ -183,12 +224,8 @@ LabelPrintOptionsView::LabelPrintOptionsView(AppContext& context, std::shared_pt
     bind(verticalGap_, &LabelPrintConfiguration::verticalGapMM);
     connect(border_, &QCheckBox::toggled, this, [this](bool on) { configuration_.drawsLabelBorder = on; });
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(print_, &QPushButton::clicked, this, &LabelPrintOptionsView::print);
     connect(generate_, &QPushButton::clicked, this, &LabelPrintOptionsView::generate);
-
-    error_->hide();
-    success_->hide();
-    retranslate();
-    refreshCounts();
 }
 
 void LabelPrintOptionsView::retranslate() {
@@ -206,17 +243,20 @@ void LabelPrintOptionsView::retranslate() {
     for (int i = 0; i < size_->count(); ++i) {
         size_->setItemText(i, title(allLabelSizePresets.at(size_t(i)), language));
     }
-    const std::pair<QLabel*, const char16_t*> labels[] = {
-        {widthLabel_, u"labels.width"},          {heightLabel_, u"labels.height"},
-        {marginLabel_, u"labels.pageMargin"},    {horizontalGapLabel_, u"labels.horizontalGap"},
-        {verticalGapLabel_, u"labels.verticalGap"}};
+    const std::pair<QLabel*, const char16_t*> labels[] = {{widthLabel_, u"labels.width"},
+                                                          {heightLabel_, u"labels.height"},
+                                                          {marginLabel_, u"labels.pageMargin"},
+                                                          {horizontalGapLabel_, u"labels.horizontalGap"},
+                                                          {verticalGapLabel_, u"labels.verticalGap"}};
     for (const auto& [label, key] : labels) {
         label->setText(settings.localized(key));
         label->buddy()->setAccessibleName(label->text());
     }
     border_->setText(settings.localized(u"labels.drawBorder"));
     smallQR_->setText(settings.localized(u"labels.smallQR"));
+    denseBarcode_->setText(settings.localized(u"labels.denseBarcode"));
     cancel_->setText(settings.localized(u"common.cancel"));
+    print_->setText(settings.localized(u"labels.print"));
     generate_->setText(settings.localized(u"labels.generate"));
 }
 
@@ -226,28 +266,65 @@ void LabelPrintOptionsView::refreshCounts() {
     const LabelPrintableItems printable =
         makePrintableItems(rows_, document_.get(), configuration_.codeKind, language);
     count_->setText(labelsCountMessage(printable.items.size(), rows_.size(), language));
-    codeHint_->setText(settings.localized(configuration_.codeKind == LabelCodeKind::barcode ? u"labels.codeHintBarcode"
-                                                                                             : u"labels.codeHintQR"));
+    codeHint_->setText(settings.localized(configuration_.codeKind == LabelCodeKind::barcode
+                                              ? u"labels.codeHintBarcode"
+                                              : u"labels.codeHintQR"));
     customSize_->setVisible(configuration_.sizePreset == LabelSizePreset::custom);
     smallQR_->setVisible(configuration_.codeKind == LabelCodeKind::qrCode &&
                          configuration_.labelSizeMM().height() < 25);
+    denseBarcode_->setVisible(barcodeTooDense(widestCode128_, configuration_));
     skipped_->setText(labelsSkippedRowsMessage(configuration_.codeKind, printable.skippedRows, language));
     skipped_->setVisible(printable.skippedRows > 0);
     adjustSize();
 }
 
+void LabelPrintOptionsView::showOutcome(const QString& success, const QString& error) {
+    success_->setText(success);
+    success_->setVisible(!success.isEmpty());
+    error_->setText(error);
+    error_->setVisible(!error.isEmpty());
+}
+
 void LabelPrintOptionsView::generate() {
     const AppLanguage language = context_.settings.resolvedLanguage();
     try {
-        const LabelPDFResult result = LabelPDFService().makeLabelPDF(rows_, document_.get(), configuration_, language);
-        context_.fileSaver.save(this, result.pdf, defaultFileName_);
-        success_->setText(labelsGeneratedMessage(result.labelsDrawn, result.rowsSkipped, language));
-        success_->show();
-        error_->hide();
+        const LabelPDFResult result =
+            LabelPDFService().makeLabelPDF(rows_, document_.get(), configuration_, language);
+        // Nothing was written when the user cancels the dialog: no line at all, not a success.
+        if (context_.fileSaver.save(this, result.pdf, defaultFileName_) ==
+            FileSaveService::Outcome::cancelled) {
+            showOutcome({}, {});
+            return;
+        }
+        showOutcome(labelsGeneratedMessage(result.labelsDrawn, result.rowsSkipped, language), {});
     } catch (const LocalizedError& failure) {
-        error_->setText(failure.localizedDescription());
-        error_->show();
-        success_->hide();
+        showOutcome({}, failure.localizedDescription());
+    }
+}
+
+void LabelPrintOptionsView::print() {
+    const AppLanguage language = context_.settings.resolvedLanguage();
+    // What is wrong with the rows or the format shows before any printer is asked for.
+    std::optional<LabelSheetPainter> sheet;
+    try {
+        sheet.emplace(makePrintableItems(rows_, document_.get(), configuration_.codeKind, language),
+                      configuration_);
+    } catch (const LocalizedError& failure) {
+        showOutcome({}, failure.localizedDescription());
+        return;
+    }
+    try {
+        const PrintService::Outcome outcome = printService_.print(
+            this, [&sheet](QPrinter& printer) { sheet->paint(printer, [&printer] { printer.abort(); }); });
+        if (outcome == PrintService::Outcome::cancelled) {
+            showOutcome({}, {});
+            return;
+        }
+        showOutcome(labelsPrintedMessage(sheet->labelCount(), sheet->skippedRows(), language), {});
+    } catch (const LabelPDFError&) {
+        showOutcome({}, context_.settings.localized(u"labels.printFailed"));
+    } catch (const PrintError&) {
+        showOutcome({}, context_.settings.localized(u"labels.printFailed"));
     }
 }
 

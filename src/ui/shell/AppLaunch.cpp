@@ -2,6 +2,7 @@
 
 #include "app/InventoryImportViewModel.h"
 #include "localization/AppLanguage.h"
+#include "localization/AppSettings.h"
 #include "localization/AppText.h"
 #include "localization/PreferencesStore.h"
 #include "storage/InMemorySecretStore.h"
@@ -17,11 +18,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
-
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -55,7 +56,8 @@ std::optional<WindowProfile> userProfile() {
 /// only, and the demo shop's address and credentials saved in it.
 std::optional<WindowProfile> demoProfile(const QString& shopURL) {
     WindowProfile profile;
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/demo");
+    const QString folder =
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/demo");
     profile.preferences = SqlitePreferencesStore::open(folder + QStringLiteral("/preferences.sqlite3"));
     if (!profile.preferences) {
         return std::nullopt;
@@ -63,8 +65,8 @@ std::optional<WindowProfile> demoProfile(const QString& shopURL) {
     profile.secrets = std::make_shared<InMemorySecretStore>();
     const QUrl url(shopURL);
     if (url.isValid() && !url.isRelative()) {
-        WooCredentialStore credentials(profile.preferences,
-                                       KeychainService(KeychainService::wooCommerceServiceName(), profile.secrets));
+        WooCredentialStore credentials(
+            profile.preferences, KeychainService(KeychainService::wooCommerceServiceName(), profile.secrets));
         credentials.save(url, QStringLiteral("Tallybrook Demo"), QString::fromUtf16(demoConsumerKey),
                          QString::fromUtf16(demoConsumerSecret));
     }
@@ -78,7 +80,9 @@ public:
         : window_(window)
         , folder_(std::move(folder)) {}
 
-    void start() { QTimer::singleShot(0, this, [this] { next(); }); }
+    void start() {
+        QTimer::singleShot(0, this, [this] { next(); });
+    }
     int failures() const { return failures_; }
 
 private:
@@ -115,8 +119,43 @@ private:
 
 } // namespace
 
+QtTranslations::QtTranslations(const AppSettings& settings, QObject* parent)
+    : QObject(parent)
+    , settings_(settings) {
+    follow(settings_.resolvedLanguage());
+    connect(&settings_, &AppSettings::languagePreferenceChanged, this,
+            [this] { follow(settings_.resolvedLanguage()); });
+}
+
+QtTranslations::~QtTranslations() {
+    if (translator_) {
+        QCoreApplication::removeTranslator(translator_.get());
+    }
+}
+
+void QtTranslations::follow(AppLanguage language) {
+    if (translator_ && installed_ == language) {
+        return;
+    }
+    if (translator_) {
+        QCoreApplication::removeTranslator(translator_.get());
+        translator_.reset();
+        installed_.reset();
+    }
+    // English needs its catalogue too: Qt's sources are English, but plurals ("%n file(s)")
+    // are only worded right through it. Without the catalogues Qt shows its English sources.
+    auto translator = std::make_unique<QTranslator>();
+    const QString name = QStringLiteral("qtbase_") + rawValue(language);
+    if (translator->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(translator.get())) {
+        translator_ = std::move(translator);
+        installed_ = language;
+    }
+}
+
 int runApplication(int argc, char** argv) {
-    if (std::any_of(argv, argv + argc, [](const char* argument) { return qstrcmp(argument, "--screenshots") == 0; })) {
+    if (std::any_of(argv, argv + argc,
+                    [](const char* argument) { return qstrcmp(argument, "--screenshots") == 0; })) {
         // The offscreen platform's remarks are noise here: the run prints its folder, or what
         // went wrong.
         qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
@@ -159,7 +198,8 @@ int runApplication(int argc, char** argv) {
     if (parser.isSet(language)) {
         forcedLanguage = appLanguageFromRawValue(parser.value(language));
         if (!forcedLanguage || !parser.isSet(screenshots)) {
-            printLine(QStringLiteral("tallybrook-control: --lang takes fr or en, with --screenshots"), stderr);
+            printLine(QStringLiteral("tallybrook-control: --lang takes fr or en, with --screenshots"),
+                      stderr);
             return 2;
         }
     }
@@ -171,7 +211,8 @@ int runApplication(int argc, char** argv) {
         profile->secrets = std::make_shared<InMemorySecretStore>();
         profile->remembersWindowGeometry = false;
         if (forcedLanguage) {
-            profile->preferences->setString(QString::fromUtf16(languagePreferenceStorageKey), rawValue(*forcedLanguage));
+            profile->preferences->setString(QString::fromUtf16(languagePreferenceStorageKey),
+                                            rawValue(*forcedLanguage));
         }
     } else if (parser.isSet(demo)) {
         profile = demoProfile(parser.value(demoShop));
@@ -185,6 +226,7 @@ int runApplication(int argc, char** argv) {
     }
 
     MainWindow window(std::move(*profile));
+    const QtTranslations qtTranslations(window.context().settings);
     if (!files.isEmpty()) {
         window.setStartupFile(QFileInfo(files.constFirst()).absoluteFilePath());
     }
