@@ -13,14 +13,14 @@ namespace tallybrook {
 
 CorrectionsModel::CorrectionsModel(TallybrookControlStore& store, WooCorrectionsViewModel& viewModel,
                                    QObject* parent)
-    : LocalizedTableModel({{selection, u"corrections.selection", ColumnWidth::fixed, 90},
+    : LocalizedTableModel({{selection, u"corrections.selection", ColumnWidth::fit, 60},
                            {status, u"common.status", ColumnWidth::fit, 0, true},
-                           {item, u"common.item", ColumnWidth::fit, 200, true},
+                           {item, u"common.item", ColumnWidth::fit, 160, true},
                            {reference, u"rows.reference", ColumnWidth::fit, 0, true},
                            {currentWoo, u"corrections.currentWoo", ColumnWidth::fit, 0, true},
                            {counted, u"rows.counted", ColumnWidth::fit, 0, true},
-                           {proposed, u"corrections.proposed", ColumnWidth::fixed, 100, true},
-                           {message, u"common.message", ColumnWidth::stretch, 240}},
+                           {proposed, u"corrections.proposed", ColumnWidth::fit, 80, true},
+                           {message, u"common.message", ColumnWidth::stretch, 160}},
                           parent)
     , store_(&store)
     , viewModel_(&viewModel) {

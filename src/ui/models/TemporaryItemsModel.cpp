@@ -12,10 +12,10 @@ TemporaryItemsModel::TemporaryItemsModel(TallybrookControlStore& store, bool leg
     : LocalizedTableModel({{provisionalName, u"temporary.provisionalName", ColumnWidth::fit, 150, true},
                            {scannedCode, u"temporary.scannedCode", ColumnWidth::fit, 120},
                            {quantity, u"common.quantity", ColumnWidth::fit, 0, true},
-                           {location, u"common.location", ColumnWidth::fixed, 196},
-                           {note, u"common.note", ColumnWidth::stretch, 160},
+                           {location, u"common.location", ColumnWidth::fit, 110},
+                           {note, u"common.note", ColumnWidth::stretch, 120},
                            {status, u"common.status", ColumnWidth::fit, 0, true},
-                           {session, u"common.session", ColumnWidth::fit, 90},
+                           {session, u"common.session", ColumnWidth::fixed, 110},
                            {warning, u"temporary.warning", ColumnWidth::fit, 0}},
                           parent)
     , store_(&store)

@@ -16,12 +16,12 @@ enum ResultColumn { success, item, productId, variationId, quantity, wooAfter, m
 
 UpdateResultsModel::UpdateResultsModel(QObject* parent)
     : LocalizedTableModel({{success, u"result.success", ColumnWidth::fit, 0, true},
-                           {item, u"common.item", ColumnWidth::fit, 200, true},
+                           {item, u"common.item", ColumnWidth::fit, 160, true},
                            {productId, u"result.productId", ColumnWidth::fit},
                            {variationId, u"result.variationId", ColumnWidth::fit},
                            {quantity, u"common.quantity", ColumnWidth::fit, 0, true},
                            {wooAfter, u"result.wooAfter", ColumnWidth::fit, 0, true},
-                           {message, u"common.message", ColumnWidth::stretch, 240},
+                           {message, u"common.message", ColumnWidth::stretch, 160},
                            {date, u"common.date", ColumnWidth::fit, 0, true}},
                           parent) {}
 
