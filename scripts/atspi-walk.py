@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Reads the running tallybrook-control window the way a screen reader does (AT-SPI).
 
 Prints the accessible tree (role, name, description) and lists every interactive element
@@ -7,7 +7,7 @@ D-Bus session, for example:
 
     dbus-run-session -- sh -c '
         QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 xvfb-run -a build/dev/tallybrook-control FILE &
-        sleep 5; python3 scripts/atspi-walk.py --cells 24'
+        sleep 5; /usr/bin/python3 scripts/atspi-walk.py --pages --cells 24'
 
 Not run by CI: it needs a display server and the accessibility bus.
 """
@@ -32,7 +32,7 @@ def find_application(name, wait):
     while True:
         desktop = pyatspi.Registry.getDesktop(0)
         for app in desktop:
-            if app is not None and name in (app.name or ""):
+            if app is not None and name.lower() in (app.name or "").lower():
                 return app
         if time.time() > deadline:
             return None
@@ -68,6 +68,24 @@ def walk(node, depth, args, problems, path):
             walk(child, depth + 1, args, problems, here)
 
 
+def select(list_node, index):
+    """Selects a list row the way assistive technology can: selection, action or focus."""
+    try:
+        list_node.querySelection().selectChild(index)
+        return
+    except NotImplementedError:
+        pass
+    item = list_node.getChildAtIndex(index)
+    try:
+        action = item.queryAction()
+        if action.nActions > 0:
+            action.doAction(0)
+            return
+    except NotImplementedError:
+        pass
+    item.queryComponent().grabFocus()
+
+
 def sidebar_destinations(app):
     """(list, index, name) of every list item under a list, in the tree's order."""
     found = []
@@ -96,7 +114,7 @@ def sidebar_destinations(app):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--app", default="tallybrook-control", help="application name to look for")
+    parser.add_argument("--app", default="Tallybrook Control", help="application name to look for")
     parser.add_argument("--wait", type=float, default=20, help="seconds to wait for the application")
     parser.add_argument("--cells", type=int, default=40, help="children read per table")
     parser.add_argument("--all", action="store_true", help="also elements not on screen")
@@ -111,8 +129,8 @@ def main():
     if args.pages:
         for destination in sidebar_destinations(app):
             list_node, index, name = destination
-            list_node.querySelection().selectChild(index)
-            time.sleep(0.7)
+            select(list_node, index)
+            time.sleep(1.5)
             print(f"\n===== {name} =====")
             walk(app, 0, args, problems, [name])
     else:
