@@ -22,7 +22,7 @@ INTERACTIVE = {
     pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_TOGGLE_BUTTON, pyatspi.ROLE_CHECK_BOX,
     pyatspi.ROLE_RADIO_BUTTON, pyatspi.ROLE_COMBO_BOX, pyatspi.ROLE_ENTRY,
     pyatspi.ROLE_PASSWORD_TEXT, pyatspi.ROLE_SPIN_BUTTON, pyatspi.ROLE_LIST_ITEM,
-    pyatspi.ROLE_TABLE_CELL, pyatspi.ROLE_COLUMN_HEADER, pyatspi.ROLE_PAGE_TAB,
+    pyatspi.ROLE_COLUMN_HEADER, pyatspi.ROLE_PAGE_TAB,
     pyatspi.ROLE_MENU_ITEM, pyatspi.ROLE_SCROLL_PANE, pyatspi.ROLE_LIST, pyatspi.ROLE_TABLE,
 }
 
@@ -58,7 +58,8 @@ def walk(node, depth, args, problems, path):
         if states.contains(pyatspi.STATE_CHECKED):
             line += "  checked"
         print(line)
-        if (role in INTERACTIVE or focusable) and not name.strip():
+        # A table cell may be blank (nothing drawn in it); it is read as such.
+        if (role in INTERACTIVE or focusable) and role != pyatspi.ROLE_TABLE_CELL and not name.strip():
             problems.append(" / ".join(here))
     limit = args.cells if role in (pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE_TABLE) else None
     count = node.childCount

@@ -130,6 +130,21 @@ TEST_F(WindowTest, AScreenReaderHearsANameForEverythingItCanReachOnEveryPage) {
               qsizetype(allSidebarDestinations.size()));
     EXPECT_FALSE(sidebar.at(location).description.isEmpty());
 
+    // A screen reader opens a page through the row's action, which adds to the selection.
+    for (const SidebarDestination destination : {SidebarDestination::rows, SidebarDestination::wooResult}) {
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(window->sidebar()->list(destination));
+        QAccessibleInterface* row = nullptr;
+        for (int i = 0; i < list->childCount(); ++i) {
+            if (list->child(i)->text(QAccessible::Name) == window->sidebar()->item(destination)->text()) {
+                row = list->child(i);
+            }
+        }
+        ASSERT_NE(row, nullptr);
+        row->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        EXPECT_EQ(window->sidebar()->selection(), destination);
+        EXPECT_EQ(window->sidebar()->list(destination)->selectedItems().size(), 1);
+    }
+
     for (const SidebarDestination destination : allSidebarDestinations) {
         PageView* page = show(destination);
         if (SearchField* search = page->searchField()) {

@@ -228,14 +228,24 @@ void SidebarView::listSelectionChanged(QListWidget* list) {
         }
         return;
     }
+    // Assistive technology selects a row without clearing the others: the new row wins.
+    QListWidgetItem* chosen = selected.constFirst();
+    for (QListWidgetItem* row : selected) {
+        if (SidebarDestination(row->data(destinationRole).toInt()) != selection_) {
+            chosen = row;
+        }
+    }
     syncing_ = true;
+    if (selected.size() > 1) {
+        list->setCurrentItem(chosen, QItemSelectionModel::ClearAndSelect);
+    }
     for (const Section& section : std::as_const(sections_)) {
         if (section.list && section.list != list) {
             section.list->clearSelection();
         }
     }
     syncing_ = false;
-    const auto destination = SidebarDestination(selected.constFirst()->data(destinationRole).toInt());
+    const auto destination = SidebarDestination(chosen->data(destinationRole).toInt());
     if (destination != selection_) {
         selection_ = destination;
         emit selectionChanged(destination);
