@@ -19,6 +19,9 @@ ControlPage::ControlPage(int spacing, Scrolling scrolling, QWidget* parent)
         scrollArea_->setFrameShape(QFrame::NoFrame);
         scrollArea_->setWidgetResizable(true);
         scrollArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        // Tab goes to the controls inside, which the area scrolls into view; the area itself is
+        // no stop of its own.
+        scrollArea_->setFocusPolicy(Qt::NoFocus);
         // The window background shows through: the page is not a white sheet.
         scrollArea_->viewport()->setAutoFillBackground(false);
         content->setAutoFillBackground(false);

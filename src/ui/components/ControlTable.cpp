@@ -1,5 +1,6 @@
 #include "ui/components/ControlTable.h"
 
+#include "localization/PreferencesStore.h"
 #include "ui/components/ControlStatusBadge.h"
 #include "ui/shell/Palette.h"
 #include "ui/shell/Symbols.h"
@@ -10,6 +11,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
+#include <algorithm>
 
 namespace tallybrook {
 
@@ -37,6 +40,63 @@ void paintSwitch(QPainter& painter, const QRect& area, bool on, bool enabled) {
     painter.restore();
 }
 
+constexpr int menuWidth = 180;
+
+/// The width a cell needs to draw its content uncut: its text, or for a list of codes the two
+/// lines it shows ("+N" after the second when there are more).
+int contentWidth(const QStyleOptionViewItem& option, const QModelIndex& index) {
+    const int padding = 2 * cellPadding;
+    if (index.data(Qt::CheckStateRole).isValid()) {
+        return switchRect(QRect()).width() + padding;
+    }
+    const QString text = index.data(Qt::DisplayRole).toString();
+    const QString symbol = index.data(TableRole::symbol).toString();
+    if (index.data(TableRole::badgeTint).isValid()) {
+        return ControlStatusBadge::badgeSize(text, !symbol.isEmpty(), option.font).width() + padding;
+    }
+    if (index.data(TableRole::menu).toBool()) {
+        return menuWidth + padding;
+    }
+    QFont font = option.font;
+    if (index.data(TableRole::semibold).toBool()) {
+        font.setWeight(QFont::DemiBold);
+    }
+    const QFontMetrics metrics(font);
+    const QStringList lines = text.split(u'\n');
+    int width = metrics.horizontalAdvance(lines.constFirst());
+    if (const QString secondary = index.data(TableRole::secondaryText).toString(); !secondary.isEmpty()) {
+        width =
+            qMax(width,
+                 QFontMetrics(Palette::font(Palette::TextStyle::caption, font)).horizontalAdvance(secondary));
+    } else if (lines.size() > 1) {
+        const QString more =
+            lines.size() > 2 ? QStringLiteral("  +") + QString::number(lines.size() - 2) : QString();
+        width = qMax(width, metrics.horizontalAdvance(lines.at(1) + more));
+    }
+    if (!symbol.isEmpty()) {
+        width += option.fontMetrics.height() + 6;
+    }
+    if (index.data(TableRole::editableField).toBool()) {
+        width += 12;
+    }
+    return width + padding + 2;
+}
+
+/// Whether the cell shows all its text: a list of codes shows two lines at most.
+bool showsWholeText(const QStyleOptionViewItem& option, const QModelIndex& index) {
+    const bool moreLines = index.data(TableRole::secondaryText).toString().isEmpty() &&
+                           index.data(Qt::DisplayRole).toString().count(u'\n') > 1;
+    return !moreLines && contentWidth(option, index) <= option.rect.width();
+}
+
+QString widthsText(const QList<int>& widths) {
+    QStringList parts;
+    for (const int width : widths) {
+        parts.append(QString::number(width));
+    }
+    return parts.join(u',');
+}
+
 } // namespace
 
 ControlTable::ControlTable(QWidget* parent)
@@ -57,22 +117,172 @@ ControlTable::ControlTable(QWidget* parent)
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() * 2 + 14);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    horizontalHeader()->setMinimumSectionSize(60);
+    horizontalHeader()->setMinimumSectionSize(40);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setSortIndicatorShown(false);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &ControlTable::sortBy);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int section, int, int) {
+        if (adjusting_ || section >= chosen_.size()) {
+            return;
+        }
+        // Dragged by the user.
+        LocalizedTableModel* model = describedModel();
+        if (model && model->columns().at(section).width != ColumnWidth::stretch) {
+            chosen_[section] = true;
+            saveWidths();
+            stretchColumn();
+        }
+    });
     QPalette colours = palette();
     colours.setColor(QPalette::Highlight, Palette::withOpacity(Palette::blue(), 0.14));
     colours.setColor(QPalette::HighlightedText, Palette::primaryText());
     setPalette(colours);
 }
 
-void ControlTable::setColumnWidths(const QList<int>& widths) {
-    QHeaderView* header = horizontalHeader();
-    for (int i = 0; i < header->count() && i < widths.size(); ++i) {
-        if (widths.at(i) == 0) {
-            header->setSectionResizeMode(i, QHeaderView::Stretch);
-        } else {
-            header->setSectionResizeMode(i, QHeaderView::Interactive);
-            header->resizeSection(i, widths.at(i));
+void ControlTable::setModel(QAbstractItemModel* model) {
+    QTableView::setModel(model);
+    chosen_.fill(false, model ? model->columnCount() : 0);
+    if (model) {
+        connect(model, &QAbstractItemModel::modelReset, this, &ControlTable::fitColumns);
+        connect(model, &QAbstractItemModel::headerDataChanged, this, &ControlTable::fitColumns);
+    }
+    if (LocalizedTableModel* described = describedModel(); described && described->sortColumn()) {
+        horizontalHeader()->setSortIndicatorShown(true);
+        horizontalHeader()->setSortIndicator(*described->sortColumn(), described->sortOrder());
+    }
+    restoreWidths();
+    sizeColumns();
+}
+
+LocalizedTableModel* ControlTable::describedModel() const {
+    return qobject_cast<LocalizedTableModel*>(model());
+}
+
+QString ControlTable::widthsKey() const {
+    return QStringLiteral("com.tallybrook.control.column-widths.") + objectName();
+}
+
+void ControlTable::rememberWidths(std::shared_ptr<PreferencesStore> preferences) {
+    preferences_ = std::move(preferences);
+    restoreWidths();
+    sizeColumns();
+}
+
+void ControlTable::restoreWidths() {
+    LocalizedTableModel* model = describedModel();
+    if (!model || !preferences_) {
+        return;
+    }
+    const QStringList widths = preferences_->string(widthsKey()).value_or(QString()).split(u',');
+    if (widths.size() != model->columnCount()) {
+        return; // none saved, or saved for other columns
+    }
+    adjusting_ = true;
+    for (int column = 0; column < widths.size(); ++column) {
+        bool ok = false;
+        const int width = widths.at(column).toInt(&ok);
+        if (ok && width > 0 && model->columns().at(column).width != ColumnWidth::stretch) {
+            chosen_[column] = true;
+            horizontalHeader()->resizeSection(column, width);
         }
+    }
+    adjusting_ = false;
+}
+
+void ControlTable::saveWidths() {
+    if (!preferences_) {
+        return;
+    }
+    QList<int> widths;
+    for (int column = 0; column < chosen_.size(); ++column) {
+        widths.append(chosen_.at(column) ? columnWidth(column) : 0);
+    }
+    preferences_->setString(widthsKey(), widthsText(widths));
+}
+
+void ControlTable::sizeColumns() {
+    LocalizedTableModel* model = describedModel();
+    if (!model) {
+        return;
+    }
+    QHeaderView* header = horizontalHeader();
+    adjusting_ = true;
+    for (int column = 0; column < model->columnCount(); ++column) {
+        header->setSectionResizeMode(column, QHeaderView::Interactive);
+        const TableColumn& described = model->columns().at(column);
+        if (!chosen_.at(column) && described.width == ColumnWidth::fixed) {
+            header->resizeSection(column, described.preferredWidth);
+        }
+    }
+    adjusting_ = false;
+    fitColumns();
+}
+
+void ControlTable::fitColumns() {
+    LocalizedTableModel* model = describedModel();
+    if (!model) {
+        return;
+    }
+    QHeaderView* header = horizontalHeader();
+    adjusting_ = true;
+    for (int column = 0; column < model->columnCount(); ++column) {
+        const TableColumn& described = model->columns().at(column);
+        if (!chosen_.at(column) && described.width == ColumnWidth::fit) {
+            // The title and the rows (those on screen and around them, up to a thousand).
+            const int width = std::max({described.preferredWidth, header->sectionSizeHint(column),
+                                        model->rowCount() > 0 ? sizeHintForColumn(column) : 0});
+            header->resizeSection(column, width);
+        }
+    }
+    adjusting_ = false;
+    stretchColumn();
+}
+
+void ControlTable::stretchColumn() {
+    LocalizedTableModel* model = describedModel();
+    if (!model) {
+        return;
+    }
+    int stretched = -1;
+    int others = 0;
+    for (int column = 0; column < model->columnCount(); ++column) {
+        if (model->columns().at(column).width == ColumnWidth::stretch) {
+            stretched = column;
+        } else if (!isColumnHidden(column)) {
+            others += columnWidth(column);
+        }
+    }
+    if (stretched < 0) {
+        return;
+    }
+    const int least =
+        qMax(model->columns().at(stretched).preferredWidth, horizontalHeader()->sectionSizeHint(stretched));
+    adjusting_ = true;
+    horizontalHeader()->resizeSection(stretched, qMax(least, viewport()->width() - others));
+    adjusting_ = false;
+}
+
+void ControlTable::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    stretchColumn();
+}
+
+void ControlTable::sortBy(int section) {
+    LocalizedTableModel* model = describedModel();
+    if (!model) {
+        return;
+    }
+    QHeaderView* header = horizontalHeader();
+    if (section >= 0 && section < model->columnCount() && model->columns().at(section).sorts) {
+        const Qt::SortOrder order = model->sortColumn() == section && model->sortOrder() == Qt::AscendingOrder
+                                        ? Qt::DescendingOrder
+                                        : Qt::AscendingOrder;
+        model->sort(section, order);
+    }
+    // The header flips its indicator on any click: show the model's order instead.
+    header->setSortIndicatorShown(model->sortColumn().has_value());
+    if (model->sortColumn()) {
+        header->setSortIndicator(*model->sortColumn(), model->sortOrder());
     }
 }
 
@@ -109,7 +319,7 @@ void ControlTableDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
 
     if (index.data(TableRole::menu).toBool()) {
         QStyleOptionComboBox combo;
-        combo.rect = QRect(cell.left(), cell.center().y() - 13, qMin(cell.width(), 180), 26);
+        combo.rect = QRect(cell.left(), cell.center().y() - 13, qMin(cell.width(), menuWidth), 26);
         combo.currentText = text;
         combo.state = option.state | QStyle::State_Enabled;
         combo.palette = option.palette;
@@ -208,7 +418,7 @@ QWidget* ControlTableDelegate::createEditor(QWidget* parent, const QStyleOptionV
     }
     auto* combo = new QComboBox(parent);
     combo->addItems(index.data(TableRole::choices).toStringList());
-    combo->setMaximumWidth(180);
+    combo->setMaximumWidth(menuWidth);
     // A choice is written at once, like any menu.
     connect(combo, &QComboBox::activated, this, [this, combo] {
         emit const_cast<ControlTableDelegate*>(this)->commitData(combo);
@@ -233,6 +443,30 @@ void ControlTableDelegate::setModelData(QWidget* editor, QAbstractItemModel* mod
         return;
     }
     QStyledItemDelegate::setModelData(editor, model, index);
+}
+
+QSize ControlTableDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    QStyleOptionViewItem measured = option;
+    initStyleOption(&measured, index);
+    return {contentWidth(measured, index), QStyledItemDelegate::sizeHint(option, index).height()};
+}
+
+bool ControlTableDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                     const QStyleOptionViewItem& option, const QModelIndex& index) {
+    if (event->type() != QEvent::ToolTip || !index.isValid()) {
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    }
+    const QString whole = index.data(Qt::ToolTipRole).toString();
+    QStyleOptionViewItem measured = option;
+    initStyleOption(&measured, index);
+    // A cell that draws only a symbol always explains it.
+    const bool symbolOnly = index.data(Qt::DisplayRole).toString().isEmpty();
+    if (whole.isEmpty() || (!symbolOnly && showsWholeText(measured, index))) {
+        QToolTip::hideText();
+        return true;
+    }
+    QToolTip::showText(event->globalPos(), whole, view, option.rect);
+    return true;
 }
 
 } // namespace tallybrook

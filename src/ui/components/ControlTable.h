@@ -1,9 +1,14 @@
 #pragma once
 
+#include "ui/models/LocalizedTableModel.h"
+
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <memory>
 
 namespace tallybrook {
+
+class PreferencesStore;
 
 /// Item data roles the window's table models fill and ControlTable draws.
 namespace TableRole {
@@ -29,15 +34,40 @@ enum : int {
 /// selection, and one delegate that draws every kind of cell of the models (badges, two-line
 /// item cells, code lists, coloured quantities, switches, menus). Lists of 100,000 rows scroll
 /// smoothly: nothing per row but what the model computes when asked.
+///
+/// Columns are sized from the model's description: fixed, fitted to their content, or the one
+/// stretched over the room left. Users resize any column; with `rememberWidths` the widths they
+/// chose come back in the next session. A click on the header of a column that sorts sorts by
+/// it, a second click reverses; until then the model's own order shows, without an indicator.
 class ControlTable : public QTableView {
     Q_OBJECT
 
 public:
     explicit ControlTable(QWidget* parent = nullptr);
 
-    /// The columns' widths in order; the one given as 0 takes the room left. Users can still
-    /// resize them.
-    void setColumnWidths(const QList<int>& widths);
+    void setModel(QAbstractItemModel* model) override;
+    /// Keeps the widths the user gives the columns in `preferences`, under this table's
+    /// object name.
+    void rememberWidths(std::shared_ptr<PreferencesStore> preferences);
+    /// The preferences key of this table's column widths.
+    QString widthsKey() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void sizeColumns();
+    void fitColumns();
+    void stretchColumn();
+    void saveWidths();
+    void restoreWidths();
+    void sortBy(int section);
+    LocalizedTableModel* describedModel() const;
+
+    std::shared_ptr<PreferencesStore> preferences_;
+    /// The columns whose width the user chose (restored or dragged): they are not fitted again.
+    QList<bool> chosen_;
+    bool adjusting_ = false;
 };
 
 /// Draws the cells of ControlTable.
@@ -54,6 +84,10 @@ public:
                           const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    /// Tooltips show a cell's whole text only where the cell cut it.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
 };
 
 } // namespace tallybrook

@@ -3,20 +3,47 @@
 #include "ui/shell/Palette.h"
 #include "ui/shell/Symbols.h"
 
+#include <QAction>
 #include <QKeyEvent>
+#include <QPainter>
 
 namespace tallybrook {
+
+namespace {
+
+constexpr int glassSize = 16;
+constexpr int glassInset = 7;
+
+} // namespace
 
 SearchField::SearchField(QWidget* parent)
     : QLineEdit(parent) {
     setFixedWidth(280);
     setClearButtonEnabled(true);
-    addAction(Symbols::icon(u"magnifyingglass", Palette::secondary()), QLineEdit::LeadingPosition);
+    setTextMargins(glassSize + glassInset, 0, 0, 0);
 }
 
-void SearchField::setPromptText(const QString& prompt) {
+void SearchField::setPromptText(const QString& prompt, const QString& clearText) {
     setPlaceholderText(prompt);
     setAccessibleName(prompt);
+    if (QAction* clear = clearAction()) {
+        clear->setText(clearText);
+        clear->setToolTip(clearText);
+    }
+}
+
+QAction* SearchField::clearAction() const {
+    // Qt names the action of the clear button it adds.
+    return findChild<QAction*>(QStringLiteral("_q_qlineeditclearaction"));
+}
+
+void SearchField::paintEvent(QPaintEvent* event) {
+    QLineEdit::paintEvent(event);
+    QPainter painter(this);
+    const qreal ratio = devicePixelRatioF();
+    painter.drawPixmap(
+        glassInset, (height() - glassSize) / 2,
+        Symbols::pixmap(QStringLiteral("magnifyingglass"), glassSize, Palette::secondary(), ratio));
 }
 
 void SearchField::keyPressEvent(QKeyEvent* event) {

@@ -11,9 +11,16 @@
 
 namespace tallybrook {
 
-CorrectionsModel::CorrectionsModel(TallybrookControlStore& store, WooCorrectionsViewModel& viewModel, QObject* parent)
-    : LocalizedTableModel({u"corrections.selection", u"common.status", u"common.item", u"rows.reference",
-                           u"corrections.currentWoo", u"rows.counted", u"corrections.proposed", u"common.message"},
+CorrectionsModel::CorrectionsModel(TallybrookControlStore& store, WooCorrectionsViewModel& viewModel,
+                                   QObject* parent)
+    : LocalizedTableModel({{selection, u"corrections.selection", ColumnWidth::fit, 60},
+                           {status, u"common.status", ColumnWidth::fit, 0, true},
+                           {item, u"common.item", ColumnWidth::fit, 160, true},
+                           {reference, u"rows.reference", ColumnWidth::fit, 0, true},
+                           {currentWoo, u"corrections.currentWoo", ColumnWidth::fit, 0, true},
+                           {counted, u"rows.counted", ColumnWidth::fit, 0, true},
+                           {proposed, u"corrections.proposed", ColumnWidth::fit, 80, true},
+                           {message, u"common.message", ColumnWidth::stretch, 160}},
                           parent)
     , store_(&store)
     , viewModel_(&viewModel) {
@@ -23,18 +30,65 @@ CorrectionsModel::CorrectionsModel(TallybrookControlStore& store, WooCorrections
 void CorrectionsModel::refilter() {
     beginResetModel();
     indices_ = viewModel_ ? viewModel_->filteredIndices() : QList<qsizetype>();
+    reorder();
+    rowOfStoreIndex_.clear();
+    if (store_) {
+        rowOfStoreIndex_.fill(-1, store_->corrections().size());
+        for (int row = 0; row < indices_.size(); ++row) {
+            rowOfStoreIndex_[indices_.at(sourceRow(row))] = row;
+        }
+    }
     endResetModel();
 }
 
+void CorrectionsModel::sort(int column, Qt::SortOrder order) {
+    LocalizedTableModel::sort(column, order);
+    for (int row = 0; row < indices_.size(); ++row) {
+        if (const qsizetype at = indices_.at(sourceRow(row)); at < rowOfStoreIndex_.size()) {
+            rowOfStoreIndex_[at] = row;
+        }
+    }
+}
+
+qsizetype CorrectionsModel::storeIndex(int row) const {
+    return indices_.at(sourceRow(row));
+}
+
+int CorrectionsModel::sourceRowCount() const {
+    return int(indices_.size());
+}
+
+bool CorrectionsModel::lessThan(int a, int b, int column) const {
+    const WooCorrectionPreview& first = store_->corrections().at(indices_.at(a));
+    const WooCorrectionPreview& second = store_->corrections().at(indices_.at(b));
+    switch (column) {
+    case status:
+        return first.status < second.status;
+    case item:
+        if (first.itemName.compare(second.itemName, Qt::CaseInsensitive) != 0) {
+            return lessText(first.itemName, second.itemName);
+        }
+        return lessText(first.variantName.value_or(QString()), second.variantName.value_or(QString()));
+    case reference:
+        return lessOptional(first.referenceQuantityAtInventory, second.referenceQuantityAtInventory);
+    case currentWoo:
+        return lessOptional(first.currentRemoteQuantity, second.currentRemoteQuantity);
+    case counted:
+        return lessOptional(first.countedQuantity, second.countedQuantity);
+    case proposed:
+        return lessOptional(first.proposedQuantity, second.proposedQuantity);
+    }
+    return false;
+}
+
 void CorrectionsModel::rowsEdited(const QList<qsizetype>& storeRows) {
-    // The table rows are in store order: find each edited row by binary search and redraw the
-    // span they cover.
+    // Redraw the span of table rows the edited store rows cover, wherever the sort put them.
     int first = -1;
     int last = -1;
     for (const qsizetype storeRow : storeRows) {
-        const auto found = std::lower_bound(indices_.cbegin(), indices_.cend(), storeRow);
-        if (found != indices_.cend() && *found == storeRow) {
-            const int row = int(found - indices_.cbegin());
+        const int row =
+            storeRow >= 0 && storeRow < rowOfStoreIndex_.size() ? rowOfStoreIndex_.at(storeRow) : -1;
+        if (row >= 0) {
             first = first < 0 ? row : qMin(first, row);
             last = qMax(last, row);
         }
@@ -44,16 +98,12 @@ void CorrectionsModel::rowsEdited(const QList<qsizetype>& storeRows) {
     }
 }
 
-int CorrectionsModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(indices_.size());
-}
-
 Qt::ItemFlags CorrectionsModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags flags = QAbstractTableModel::flags(index);
     if (!index.isValid() || !store_ || index.row() >= indices_.size()) {
         return flags;
     }
-    const bool correctable = isManuallyCorrectable(store_->corrections().at(indices_.at(index.row())).status);
+    const bool correctable = isManuallyCorrectable(store_->corrections().at(storeIndex(index.row())).status);
     if (correctable && index.column() == selection) {
         flags |= Qt::ItemIsUserCheckable;
     }
@@ -63,19 +113,18 @@ Qt::ItemFlags CorrectionsModel::flags(const QModelIndex& index) const {
     return flags;
 }
 
-QVariant CorrectionsModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || !store_ || index.row() >= indices_.size()) {
+QVariant CorrectionsModel::cellData(int sourceRow, int column, int role) const {
+    if (!store_) {
         return {};
     }
-    const WooCorrectionPreview& preview = store_->corrections().at(indices_.at(index.row()));
-    const auto quantity = [role](std::optional<qint64> value) { return LocalizedTableModel::quantityCell(value, role); };
-    switch (index.column()) {
+    const WooCorrectionPreview& preview = store_->corrections().at(indices_.at(sourceRow));
+    const auto quantity = [role](std::optional<qint64> value) {
+        return LocalizedTableModel::quantityCell(value, role);
+    };
+    switch (column) {
     case selection:
         if (role == Qt::CheckStateRole) {
             return preview.isSelected ? Qt::Checked : Qt::Unchecked;
-        }
-        if (role == Qt::AccessibleTextRole) {
-            return headerData(selection, Qt::Horizontal);
         }
         return {};
     case status: {
@@ -119,13 +168,7 @@ QVariant CorrectionsModel::data(const QModelIndex& index, int role) const {
         }
         return quantity(preview.proposedQuantity);
     case message:
-        if (role == Qt::DisplayRole) {
-            return preview.message.value_or(QString());
-        }
-        if (role == Qt::ToolTipRole) {
-            return preview.message.value_or(QString());
-        }
-        return {};
+        return role == Qt::DisplayRole ? QVariant(preview.message.value_or(QString())) : QVariant();
     }
     return {};
 }
@@ -134,7 +177,7 @@ bool CorrectionsModel::setData(const QModelIndex& index, const QVariant& value, 
     if (!index.isValid() || !store_ || !viewModel_ || index.row() >= indices_.size()) {
         return false;
     }
-    const QUuid id = store_->corrections().at(indices_.at(index.row())).id;
+    const QUuid id = store_->corrections().at(storeIndex(index.row())).id;
     if (index.column() == selection && role == Qt::CheckStateRole) {
         viewModel_->setSelection(id, value.toInt() == Qt::Checked);
         return true;

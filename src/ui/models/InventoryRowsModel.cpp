@@ -10,44 +10,45 @@ namespace tallybrook {
 
 namespace {
 
-const char16_t* headerKey(InventoryRowsModel::Column column) {
+TableColumn describe(InventoryRowsModel::Column column) {
     using Column = InventoryRowsModel::Column;
+    const int id = int(column);
     switch (column) {
     case Column::status:
-        return u"common.status";
+        return {id, u"common.status", ColumnWidth::fit, 0, true};
     case Column::item:
-        return u"common.item";
+        return {id, u"common.item", ColumnWidth::stretch, 220, true};
     case Column::barcode:
-        return u"common.barcode";
+        return {id, u"common.barcode", ColumnWidth::fit, 110};
     case Column::categoryLocation:
-        return u"rows.categoryLocation";
+        return {id, u"rows.categoryLocation", ColumnWidth::fit, 140};
     case Column::reference:
-        return u"rows.reference";
+        return {id, u"rows.reference", ColumnWidth::fit, 0, true};
     case Column::counted:
-        return u"rows.counted";
+        return {id, u"rows.counted", ColumnWidth::fit, 0, true};
     case Column::delta:
-        return u"rows.delta";
+        return {id, u"rows.delta", ColumnWidth::fit, 0, true};
     case Column::lastScan:
         break;
     }
-    return u"rows.lastScan";
+    return {id, u"rows.lastScan", ColumnWidth::fit, 0, true};
 }
 
-QList<const char16_t*> headerKeys(const QList<InventoryRowsModel::Column>& columns) {
-    QList<const char16_t*> keys;
+QList<TableColumn> describe(const QList<InventoryRowsModel::Column>& columns) {
+    QList<TableColumn> described;
     for (const InventoryRowsModel::Column column : columns) {
-        keys.append(headerKey(column));
+        described.append(describe(column));
     }
-    return keys;
+    return described;
 }
 
 } // namespace
 
-InventoryRowsModel::InventoryRowsModel(QList<Column> columns, QObject* parent)
-    : LocalizedTableModel(headerKeys(columns), parent)
-    , columns_(std::move(columns)) {}
+InventoryRowsModel::InventoryRowsModel(const QList<Column>& columns, QObject* parent)
+    : LocalizedTableModel(describe(columns), parent) {}
 
-void InventoryRowsModel::setRows(std::shared_ptr<const InventoryExportDocument> document, InventoryRowList rows) {
+void InventoryRowsModel::setRows(std::shared_ptr<const InventoryExportDocument> document,
+                                 InventoryRowList rows) {
     beginResetModel();
     if (document != document_) {
         codes_.reset();
@@ -57,19 +58,55 @@ void InventoryRowsModel::setRows(std::shared_ptr<const InventoryExportDocument> 
     }
     document_ = std::move(document);
     rows_ = std::move(rows);
+    reorder();
     endResetModel();
 }
 
-int InventoryRowsModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(rows_.size());
+InventoryRowList InventoryRowsModel::shownRows() const {
+    InventoryRowList shown;
+    shown.reserve(rows_.size());
+    for (int row = 0; row < rows_.size(); ++row) {
+        shown.append(rows_.at(sourceRow(row)));
+    }
+    return shown;
 }
 
-QVariant InventoryRowsModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rows_.size()) {
-        return {};
+int InventoryRowsModel::sourceRowCount() const {
+    return int(rows_.size());
+}
+
+bool InventoryRowsModel::lessThan(int a, int b, int column) const {
+    const InventoryExportRow& first = *rows_.at(a);
+    const InventoryExportRow& second = *rows_.at(b);
+    switch (Column(columns().at(column).column)) {
+    case Column::status:
+        return first.status < second.status;
+    case Column::item: {
+        const QString firstName = first.itemName.value_or(QString());
+        const QString secondName = second.itemName.value_or(QString());
+        if (firstName.compare(secondName, Qt::CaseInsensitive) != 0) {
+            return lessText(firstName, secondName);
+        }
+        return lessText(first.variantName.value_or(QString()), second.variantName.value_or(QString()));
     }
-    const InventoryExportRow& row = *rows_.at(index.row());
-    const Column column = columns_.at(index.column());
+    case Column::reference:
+        return lessOptional(first.referenceQuantity, second.referenceQuantity);
+    case Column::counted:
+        return lessOptional(first.countedQuantity, second.countedQuantity);
+    case Column::delta:
+        return lessOptional(first.difference, second.difference);
+    case Column::lastScan:
+        return lessOptional(first.lastScannedAt, second.lastScannedAt);
+    case Column::barcode:
+    case Column::categoryLocation:
+        break;
+    }
+    return false;
+}
+
+QVariant InventoryRowsModel::cellData(int sourceRow, int columnIndex, int role) const {
+    const InventoryExportRow& row = *rows_.at(sourceRow);
+    const Column column = Column(columns().at(columnIndex).column);
     if (role == Qt::TextAlignmentRole && column == Column::delta) {
         return int(Qt::AlignRight | Qt::AlignVCenter);
     }
@@ -92,10 +129,6 @@ QVariant InventoryRowsModel::data(const QModelIndex& index, int role) const {
         }
         if (role == TableRole::secondaryText) {
             return row.variantName.value_or(QString());
-        }
-        if (role == Qt::ToolTipRole) {
-            return row.variantName ? row.itemName.value_or(QString()) + u'\n' + *row.variantName
-                                   : row.itemName.value_or(QString());
         }
         if (role == Qt::ForegroundRole) {
             return row.itemName ? QVariant() : QVariant(Palette::secondary());

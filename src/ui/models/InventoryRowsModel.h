@@ -18,19 +18,23 @@ class InventoryRowsModel : public LocalizedTableModel {
 public:
     enum class Column { status, item, barcode, categoryLocation, reference, counted, delta, lastScan };
 
-    explicit InventoryRowsModel(QList<Column> columns, QObject* parent = nullptr);
+    explicit InventoryRowsModel(const QList<Column>& columns, QObject* parent = nullptr);
 
     /// Shows `rows` of `document` (one reset).
     void setRows(std::shared_ptr<const InventoryExportDocument> document, InventoryRowList rows);
 
+    /// The rows in the design's order.
     const InventoryRowList& rows() const { return rows_; }
+    /// The rows in the order the table shows them.
+    InventoryRowList shownRows() const;
     const std::shared_ptr<const InventoryExportDocument>& document() const { return document_; }
 
-    int rowCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+protected:
+    int sourceRowCount() const override;
+    QVariant cellData(int sourceRow, int column, int role) const override;
+    bool lessThan(int a, int b, int column) const override;
 
 private:
-    QList<Column> columns_;
     std::shared_ptr<const InventoryExportDocument> document_;
     std::optional<BarcodeColumnIndex> codes_;
     InventoryRowList rows_;

@@ -9,9 +9,14 @@
 namespace tallybrook {
 
 TemporaryItemsModel::TemporaryItemsModel(TallybrookControlStore& store, bool legacy, QObject* parent)
-    : LocalizedTableModel({u"temporary.provisionalName", u"temporary.scannedCode", u"common.quantity",
-                           u"common.location", u"common.note", u"common.status", u"common.session",
-                           u"temporary.warning"},
+    : LocalizedTableModel({{provisionalName, u"temporary.provisionalName", ColumnWidth::fit, 150, true},
+                           {scannedCode, u"temporary.scannedCode", ColumnWidth::fit, 120},
+                           {quantity, u"common.quantity", ColumnWidth::fit, 0, true},
+                           {location, u"common.location", ColumnWidth::fit, 110},
+                           {note, u"common.note", ColumnWidth::stretch, 120},
+                           {status, u"common.status", ColumnWidth::fit, 0, true},
+                           {session, u"common.session", ColumnWidth::fixed, 110},
+                           {warning, u"temporary.warning", ColumnWidth::fit, 0}},
                           parent)
     , store_(&store)
     , legacy_(legacy) {}
@@ -20,6 +25,7 @@ void TemporaryItemsModel::setItems(QList<InventoryExportTemporaryItem> items, QS
     beginResetModel();
     items_ = std::move(items);
     locations_ = std::move(locations);
+    reorder();
     endResetModel();
 }
 
@@ -27,8 +33,22 @@ void TemporaryItemsModel::assignmentsChanged() {
     redrawColumn(location);
 }
 
-int TemporaryItemsModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(items_.size());
+int TemporaryItemsModel::sourceRowCount() const {
+    return int(items_.size());
+}
+
+bool TemporaryItemsModel::lessThan(int a, int b, int column) const {
+    const InventoryExportTemporaryItem& first = items_.at(a);
+    const InventoryExportTemporaryItem& second = items_.at(b);
+    switch (column) {
+    case provisionalName:
+        return lessText(first.provisionalName, second.provisionalName);
+    case quantity:
+        return first.quantity < second.quantity;
+    case status:
+        return lessText(first.displayStatus(language()), second.displayStatus(language()));
+    }
+    return false;
 }
 
 QVariant TemporaryItemsModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -41,19 +61,16 @@ QVariant TemporaryItemsModel::headerData(int section, Qt::Orientation orientatio
 Qt::ItemFlags TemporaryItemsModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags flags = QAbstractTableModel::flags(index);
     // A location given by the file always wins over one chosen here: only the others take a choice.
-    if (index.isValid() && index.column() == location && !items_.at(index.row()).location) {
+    if (index.isValid() && index.column() == location && !items_.at(sourceRow(index.row())).location) {
         flags |= Qt::ItemIsEditable;
     }
     return flags;
 }
 
-QVariant TemporaryItemsModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= items_.size()) {
-        return {};
-    }
-    const InventoryExportTemporaryItem& item = items_.at(index.row());
+QVariant TemporaryItemsModel::cellData(int sourceRow, int column, int role) const {
+    const InventoryExportTemporaryItem& item = items_.at(sourceRow);
     const auto text = [role](const std::optional<QString>& value) { return optionalText(value, role); };
-    switch (index.column()) {
+    switch (column) {
     case provisionalName:
         return text(item.provisionalName);
     case scannedCode:
@@ -105,7 +122,7 @@ bool TemporaryItemsModel::setData(const QModelIndex& index, const QVariant& valu
         return false;
     }
     store_->assignLocation(value.isValid() ? std::optional<QString>(value.toString()) : std::nullopt,
-                           items_.at(index.row()));
+                           items_.at(sourceRow(index.row())));
     emit dataChanged(index, index);
     return true;
 }

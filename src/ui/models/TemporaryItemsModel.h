@@ -25,8 +25,6 @@ public:
     void setItems(QList<InventoryExportTemporaryItem> items, QStringList locations);
     const QList<InventoryExportTemporaryItem>& items() const { return items_; }
 
-    int rowCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     /// A location chosen in the menu (none: unassigned) is assigned through the store.
@@ -34,6 +32,11 @@ public:
 
     /// Redraws the location cells (the store's assignments changed).
     void assignmentsChanged();
+
+protected:
+    int sourceRowCount() const override;
+    QVariant cellData(int sourceRow, int column, int role) const override;
+    bool lessThan(int a, int b, int column) const override;
 
 private:
     QPointer<TallybrookControlStore> store_;

@@ -14,27 +14,36 @@ enum Column { code, location, quantity, note, lastScan, futureAction };
 } // namespace
 
 UnknownCodesModel::UnknownCodesModel(QObject* parent)
-    : LocalizedTableModel({u"labels.code", u"common.location", u"common.quantity", u"common.note", u"rows.lastScan",
-                           u"unknown.futureAction"},
+    : LocalizedTableModel({{code, u"labels.code", ColumnWidth::fit, 140},
+                           {location, u"common.location", ColumnWidth::fit, 120},
+                           {quantity, u"common.quantity", ColumnWidth::fit, 0, true},
+                           {note, u"common.note", ColumnWidth::stretch, 160},
+                           {lastScan, u"rows.lastScan", ColumnWidth::fit, 0, true},
+                           {futureAction, u"unknown.futureAction", ColumnWidth::fit}},
                           parent) {}
 
 void UnknownCodesModel::setCodes(QList<InventoryExportUnknownCode> codes) {
     beginResetModel();
     codes_ = std::move(codes);
+    reorder();
     endResetModel();
 }
 
-int UnknownCodesModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(codes_.size());
+int UnknownCodesModel::sourceRowCount() const {
+    return int(codes_.size());
 }
 
-QVariant UnknownCodesModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= codes_.size()) {
-        return {};
+bool UnknownCodesModel::lessThan(int a, int b, int column) const {
+    if (column == quantity) {
+        return codes_.at(a).quantity < codes_.at(b).quantity;
     }
-    const InventoryExportUnknownCode& unknown = codes_.at(index.row());
+    return column == lastScan && lessOptional(codes_.at(a).lastScannedAt, codes_.at(b).lastScannedAt);
+}
+
+QVariant UnknownCodesModel::cellData(int sourceRow, int column, int role) const {
+    const InventoryExportUnknownCode& unknown = codes_.at(sourceRow);
     const auto text = [role](const std::optional<QString>& value) { return optionalText(value, role); };
-    switch (index.column()) {
+    switch (column) {
     case code:
         return text(unknown.code);
     case location:

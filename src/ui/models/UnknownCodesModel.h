@@ -16,8 +16,10 @@ public:
     void setCodes(QList<InventoryExportUnknownCode> codes);
     const QList<InventoryExportUnknownCode>& codes() const { return codes_; }
 
-    int rowCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+protected:
+    int sourceRowCount() const override;
+    QVariant cellData(int sourceRow, int column, int role) const override;
+    bool lessThan(int a, int b, int column) const override;
 
 private:
     QList<InventoryExportUnknownCode> codes_;

@@ -15,26 +15,48 @@ enum ResultColumn { success, item, productId, variationId, quantity, wooAfter, m
 } // namespace
 
 UpdateResultsModel::UpdateResultsModel(QObject* parent)
-    : LocalizedTableModel({u"result.success", u"common.item", u"result.productId", u"result.variationId",
-                           u"common.quantity", u"result.wooAfter", u"common.message", u"common.date"},
+    : LocalizedTableModel({{success, u"result.success", ColumnWidth::fit, 0, true},
+                           {item, u"common.item", ColumnWidth::fit, 160, true},
+                           {productId, u"result.productId", ColumnWidth::fit},
+                           {variationId, u"result.variationId", ColumnWidth::fit},
+                           {quantity, u"common.quantity", ColumnWidth::fit, 0, true},
+                           {wooAfter, u"result.wooAfter", ColumnWidth::fit, 0, true},
+                           {message, u"common.message", ColumnWidth::stretch, 160},
+                           {date, u"common.date", ColumnWidth::fit, 0, true}},
                           parent) {}
 
 void UpdateResultsModel::setLines(QList<WooUpdateResultLine> lines) {
     beginResetModel();
     lines_ = std::move(lines);
+    reorder();
     endResetModel();
 }
 
-int UpdateResultsModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(lines_.size());
+int UpdateResultsModel::sourceRowCount() const {
+    return int(lines_.size());
 }
 
-QVariant UpdateResultsModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= lines_.size()) {
-        return {};
+bool UpdateResultsModel::lessThan(int a, int b, int column) const {
+    const WooUpdateResultLine& first = lines_.at(a);
+    const WooUpdateResultLine& second = lines_.at(b);
+    switch (column) {
+    case success:
+        return first.success < second.success;
+    case item:
+        return lessText(first.itemName, second.itemName);
+    case quantity:
+        return lessOptional(first.requestedQuantity, second.requestedQuantity);
+    case wooAfter:
+        return lessOptional(first.remoteQuantityAfterUpdate, second.remoteQuantityAfterUpdate);
+    case date:
+        return first.updatedAt < second.updatedAt;
     }
-    const WooUpdateResultLine& line = lines_.at(index.row());
-    switch (index.column()) {
+    return false;
+}
+
+QVariant UpdateResultsModel::cellData(int sourceRow, int column, int role) const {
+    const WooUpdateResultLine& line = lines_.at(sourceRow);
+    switch (column) {
     case success:
         switch (role) {
         case TableRole::symbol:
@@ -57,13 +79,11 @@ QVariant UpdateResultsModel::data(const QModelIndex& index, int role) const {
     case wooAfter:
         return quantityCell(line.remoteQuantityAfterUpdate, role);
     case message:
-        if (role == Qt::ToolTipRole) {
-            return line.message.value_or(QString());
-        }
         return optionalText(line.message, role);
     case date:
-        return role == Qt::DisplayRole ? QVariant(DisplayFormat::shortDateTime(line.updatedAt, tallybrook::locale(language())))
-                                       : QVariant();
+        return role == Qt::DisplayRole
+                   ? QVariant(DisplayFormat::shortDateTime(line.updatedAt, tallybrook::locale(language())))
+                   : QVariant();
     }
     return {};
 }
@@ -74,22 +94,28 @@ enum IssueColumn { issueItem, issueProduct, issueVariation, issueMessage };
 
 } // namespace
 
-ReloadIssuesModel::ReloadIssuesModel(QList<RemoteStockReloadIssue> issues, AppLanguage language, QObject* parent)
-    : LocalizedTableModel({u"common.item", u"result.productId", u"result.variationId", u"common.message"}, parent)
+ReloadIssuesModel::ReloadIssuesModel(QList<RemoteStockReloadIssue> issues, AppLanguage language,
+                                     QObject* parent)
+    : LocalizedTableModel({{issueItem, u"common.item", ColumnWidth::fit, 200, true},
+                           {issueProduct, u"result.productId", ColumnWidth::fit},
+                           {issueVariation, u"result.variationId", ColumnWidth::fit},
+                           {issueMessage, u"common.message", ColumnWidth::stretch, 240}},
+                          parent)
     , issues_(std::move(issues)) {
     setLanguage(language);
 }
 
-int ReloadIssuesModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(issues_.size());
+int ReloadIssuesModel::sourceRowCount() const {
+    return int(issues_.size());
 }
 
-QVariant ReloadIssuesModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= issues_.size()) {
-        return {};
-    }
-    const RemoteStockReloadIssue& issue = issues_.at(index.row());
-    switch (index.column()) {
+bool ReloadIssuesModel::lessThan(int a, int b, int column) const {
+    return column == issueItem && lessText(issues_.at(a).itemName, issues_.at(b).itemName);
+}
+
+QVariant ReloadIssuesModel::cellData(int sourceRow, int column, int role) const {
+    const RemoteStockReloadIssue& issue = issues_.at(sourceRow);
+    switch (column) {
     case issueItem:
         return role == Qt::DisplayRole ? QVariant(issue.itemName) : QVariant();
     case issueProduct:
@@ -97,10 +123,7 @@ QVariant ReloadIssuesModel::data(const QModelIndex& index, int role) const {
     case issueVariation:
         return optionalText(issue.externalVariantId, role);
     case issueMessage:
-        if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
-            return issue.message;
-        }
-        return {};
+        return role == Qt::DisplayRole ? QVariant(issue.message) : QVariant();
     }
     return {};
 }

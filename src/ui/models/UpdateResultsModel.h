@@ -15,8 +15,10 @@ public:
 
     void setLines(QList<WooUpdateResultLine> lines);
 
-    int rowCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+protected:
+    int sourceRowCount() const override;
+    QVariant cellData(int sourceRow, int column, int role) const override;
+    bool lessThan(int a, int b, int column) const override;
 
 private:
     QList<WooUpdateResultLine> lines_;
@@ -30,8 +32,10 @@ class ReloadIssuesModel : public LocalizedTableModel {
 public:
     ReloadIssuesModel(QList<RemoteStockReloadIssue> issues, AppLanguage language, QObject* parent = nullptr);
 
-    int rowCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+protected:
+    int sourceRowCount() const override;
+    QVariant cellData(int sourceRow, int column, int role) const override;
+    bool lessThan(int a, int b, int column) const override;
 
 private:
     QList<RemoteStockReloadIssue> issues_;

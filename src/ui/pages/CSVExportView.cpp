@@ -30,10 +30,7 @@ CSVExportView::CSVExportView(AppContext& context, QWidget* parent)
     export_->setObjectName(QStringLiteral("csv.export"));
     export_->setDefault(true);
     export_->setIcon(Symbols::icon(u"square.and.arrow.up", Qt::white));
-    QPalette prominent = export_->palette();
-    prominent.setColor(QPalette::Button, Palette::blue());
-    prominent.setColor(QPalette::ButtonText, Qt::white);
-    export_->setPalette(prominent);
+    Palette::setProminent(*export_);
 
     auto* panel = new ControlPanel(20);
     auto* row = new QHBoxLayout;
@@ -104,6 +101,11 @@ void CSVExportView::exportCSV() {
         error_->setText(failure.localizedDescription());
         error_->show();
     }
+}
+
+QString CSVExportView::navigationTitle() const {
+    return context_.settings.localized(kind_ == CSVExportKind::differences ? u"csv.differencesTitle"
+                                                                           : u"csv.correctionsTitle");
 }
 
 } // namespace tallybrook

@@ -25,6 +25,7 @@ public:
     void setKind(CSVExportKind kind);
     CSVExportKind kind() const { return kind_; }
     void retranslate() override;
+    QString navigationTitle() const override;
 
     QPushButton* exportButton() const { return export_; }
     SymbolLabel* errorLine() const { return error_; }

@@ -35,7 +35,7 @@ DifferencesView::DifferencesView(AppContext& context, QWidget* parent)
     export_->setIcon(Symbols::icon(u"square.and.arrow.up", Palette::primaryText()));
     table_->setObjectName(QStringLiteral("differences.table"));
     table_->setModel(&model_);
-    table_->setColumnWidths({0, 150, 95, 95, 95});
+    table_->rememberWidths(context.profile.preferences);
     error_->setObjectName(QStringLiteral("differences.error"));
     error_->setTextColor(Palette::red());
     error_->hide();
@@ -61,7 +61,7 @@ DifferencesView::DifferencesView(AppContext& context, QWidget* parent)
 void DifferencesView::retranslate() {
     const AppSettings& settings = context_.settings;
     retranslateEmptyState();
-    search_->setPromptText(settings.localized(u"common.search"));
+    search_->setPromptText(settings.localized(u"common.search"), settings.localized(u"common.clearSearch"));
     table_->setAccessibleName(settings.localized(u"sidebar.differences"));
     export_->setText(settings.localized(u"common.exportCSV"));
     model_.setLanguage(settings.resolvedLanguage());

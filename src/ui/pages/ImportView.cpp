@@ -157,10 +157,7 @@ ImportView::ImportView(AppContext& context, std::function<void()> openFile, QWid
     open_->setObjectName(QStringLiteral("import.open"));
     open_->setDefault(true);
     open_->setIcon(Symbols::icon(u"folder", Qt::white));
-    QPalette prominent = open_->palette();
-    prominent.setColor(QPalette::Button, Palette::blue());
-    prominent.setColor(QPalette::ButtonText, Qt::white);
-    open_->setPalette(prominent);
+    Palette::setProminent(*open_);
     header_->addTrailing(open_);
     error_->setObjectName(QStringLiteral("import.error"));
     error_->setTextColor(Palette::red());

@@ -84,4 +84,8 @@ void InventoryDashboardView::refresh() {
     }
 }
 
+QString InventoryDashboardView::navigationTitle() const {
+    return context_.settings.localized(u"dashboard.title");
+}
+
 } // namespace tallybrook

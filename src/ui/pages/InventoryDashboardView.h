@@ -21,6 +21,7 @@ public:
     explicit InventoryDashboardView(AppContext& context, QWidget* parent = nullptr);
 
     void retranslate() override;
+    QString navigationTitle() const override;
     const QList<ControlMetricTile*>& tiles() const { return tiles_; }
     ControlPageHeader* header() const { return header_; }
     ControlSummaryPill* rowsPill() const { return rowsPill_; }

@@ -42,7 +42,7 @@ InventoryRowsView::InventoryRowsView(AppContext& context, QWidget* parent)
     print_->setIcon(Symbols::icon(u"barcode", Palette::primaryText()));
     table_->setObjectName(QStringLiteral("rows.table"));
     table_->setModel(&model_);
-    table_->setColumnWidths({118, 0, 125, 160, 85, 75, 70, 130});
+    table_->rememberWidths(context.profile.preferences);
 
     auto* toolbar = new ControlToolbar;
     toolbar->addWidget(filterLabel_);
@@ -76,7 +76,7 @@ void InventoryRowsView::retranslate() {
     for (int i = 0; i < filter_->count(); ++i) {
         filter_->setItemText(i, label(allInventoryRowFilters.at(size_t(i)), settings.resolvedLanguage()));
     }
-    search_->setPromptText(settings.localized(u"common.search"));
+    search_->setPromptText(settings.localized(u"common.search"), settings.localized(u"common.clearSearch"));
     table_->setAccessibleName(settings.localized(u"sidebar.rows"));
     print_->setText(settings.localized(u"rows.printCodes"));
     print_->setToolTip(settings.localized(u"rows.printHelp"));
@@ -102,8 +102,9 @@ void InventoryRowsView::printCodes() {
     if (model_.rows().isEmpty()) {
         return;
     }
-    auto* sheet = new LabelPrintOptionsView(context_, model_.document(), model_.rows(),
-                                            labelSheetDefaultFileName(context_.store.selectedInventoryLocation()), this);
+    auto* sheet = new LabelPrintOptionsView(
+        context_, model_.document(), model_.shownRows(),
+        labelSheetDefaultFileName(context_.store.selectedInventoryLocation()), this);
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     sheet->setWindowModality(Qt::WindowModal);
     sheet->open();

@@ -14,11 +14,11 @@ namespace tallybrook {
 
 namespace {
 
-ControlTable* makeTable(TemporaryItemsModel& model, const QString& name) {
+ControlTable* makeTable(TemporaryItemsModel& model, const QString& name, const AppContext& context) {
     auto* table = new ControlTable;
     table->setObjectName(name);
     table->setModel(&model);
-    table->setColumnWidths({150, 115, 70, 190, 0, 95, 95, 150});
+    table->rememberWidths(context.profile.preferences);
     table->setMinimumHeight(180);
     return table;
 }
@@ -29,14 +29,16 @@ TemporaryItemsView::TemporaryItemsView(AppContext& context, QWidget* parent)
     : InventoryPageView(context, parent)
     , current_(context.store, false)
     , legacy_(context.store, true)
-    , currentHeading_(new SymbolLabel(QStringLiteral("shippingbox"), Palette::purple(), Palette::TextStyle::headline))
-    , legacyHeading_(
-          new SymbolLabel(QStringLiteral("shippingbox.fill"), Palette::orange(), Palette::TextStyle::headline))
-    , currentTable_(makeTable(current_, QStringLiteral("temporary.current")))
-    , legacyTable_(makeTable(legacy_, QStringLiteral("temporary.legacy"))) {
+    , currentHeading_(
+          new SymbolLabel(QStringLiteral("shippingbox"), Palette::purple(), Palette::TextStyle::headline))
+    , legacyHeading_(new SymbolLabel(QStringLiteral("shippingbox.fill"), Palette::orange(),
+                                     Palette::TextStyle::headline))
+    , currentTable_(makeTable(current_, QStringLiteral("temporary.current"), context))
+    , legacyTable_(makeTable(legacy_, QStringLiteral("temporary.legacy"), context)) {
     setObjectName(QStringLiteral("page.temporaryItems"));
     auto* page = new ControlPage(18, ControlPage::Scrolling::none);
-    for (const auto& [heading, table] : {std::pair{currentHeading_, currentTable_}, std::pair{legacyHeading_, legacyTable_}}) {
+    for (const auto& [heading, table] :
+         {std::pair{currentHeading_, currentTable_}, std::pair{legacyHeading_, legacyTable_}}) {
         auto* panel = new ControlPanel(16);
         panel->addWidget(heading);
         panel->addWidget(table, 1);
@@ -71,6 +73,10 @@ void TemporaryItemsView::refresh() {
     const QStringList locations = context_.store.inventoryLocations();
     current_.setItems(InventoryAnalysisService::temporaryItemsForImportedSession(document), locations);
     legacy_.setItems(InventoryAnalysisService::legacyTemporaryItemsWithoutSession(document), locations);
+}
+
+QString TemporaryItemsView::navigationTitle() const {
+    return context_.settings.localized(u"temporary.title");
 }
 
 } // namespace tallybrook

@@ -18,6 +18,7 @@ public:
     explicit TemporaryItemsView(AppContext& context, QWidget* parent = nullptr);
 
     void retranslate() override;
+    QString navigationTitle() const override;
     TemporaryItemsModel& currentModel() { return current_; }
     TemporaryItemsModel& legacyModel() { return legacy_; }
 

@@ -19,7 +19,7 @@ UnknownCodesView::UnknownCodesView(AppContext& context, QWidget* parent)
     count_->setObjectName(QStringLiteral("unknown.count"));
     table_->setObjectName(QStringLiteral("unknown.table"));
     table_->setModel(&model_);
-    table_->setColumnWidths({160, 130, 85, 0, 130, 140});
+    table_->rememberWidths(context.profile.preferences);
 
     auto* toolbar = new ControlToolbar;
     toolbar->addWidget(count_);

@@ -201,4 +201,8 @@ void WooConnectionView::showValidationState() {
     status_->setTextColor(tint);
 }
 
+QString WooConnectionView::navigationTitle() const {
+    return context_.settings.localized(u"woo.connectionTitle");
+}
+
 } // namespace tallybrook

@@ -24,6 +24,7 @@ public:
     explicit WooConnectionView(AppContext& context, QWidget* parent = nullptr);
 
     void retranslate() override;
+    QString navigationTitle() const override;
     WooConnectionViewModel& viewModel() { return viewModel_; }
     ControlStatusBadge* statusBadge() const { return badge_; }
     SymbolLabel* statusText() const { return status_; }

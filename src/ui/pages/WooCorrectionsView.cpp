@@ -37,13 +37,6 @@ const QList<MetricTileSpec> tileSpecs{
     {u"corrections.blocked", "xmark.octagon.fill", Tint::red},
 };
 
-void makeProminent(QPushButton* button) {
-    QPalette prominent = button->palette();
-    prominent.setColor(QPalette::Button, Palette::blue());
-    prominent.setColor(QPalette::ButtonText, Qt::white);
-    button->setPalette(prominent);
-}
-
 } // namespace
 
 WooCorrectionsView::WooCorrectionsView(AppContext& context, QWidget* parent)
@@ -64,14 +57,37 @@ WooCorrectionsView::WooCorrectionsView(AppContext& context, QWidget* parent)
     , details_(new QPushButton)
     , table_(new ControlTable) {
     setObjectName(QStringLiteral("page.wooCorrections"));
+    auto* page = new ControlPage(14, ControlPage::Scrolling::none);
+    page->addWidget(header_);
+    page->contentLayout()->addLayout(buildTiles());
+    page->addWidget(buildToolbar());
+    page->contentLayout()->addLayout(buildMessageRow());
+    table_->setObjectName(QStringLiteral("corrections.table"));
+    table_->setModel(&model_);
+    table_->rememberWidths(context.profile.preferences);
+    page->addWidget(table_, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(page);
+    overlay_ = new ControlProcessingOverlay(this);
+    connectControls();
+    connectStore();
+    retranslate();
+    updateBusyState();
+    updateMessage();
+}
 
+QLayout* WooCorrectionsView::buildTiles() {
     auto* tiles = new QHBoxLayout;
     tiles->setSpacing(12);
     tiles_ = ControlMetricTile::make(tileSpecs);
     for (ControlMetricTile* tile : std::as_const(tiles_)) {
         tiles->addWidget(tile);
     }
+    return tiles;
+}
 
+ControlToolbar* WooCorrectionsView::buildToolbar() {
     statusFilter_->setObjectName(QStringLiteral("corrections.statusFilter"));
     statusLabel_->setBuddy(statusFilter_);
     statusFilter_->addItem(QString());
@@ -93,54 +109,45 @@ WooCorrectionsView::WooCorrectionsView(AppContext& context, QWidget* parent)
     reloadedAt_->setTextColor(Palette::secondary());
     send_->setObjectName(QStringLiteral("corrections.send"));
     send_->setIcon(Symbols::icon(u"paperplane", Qt::white));
-    makeProminent(send_);
+    Palette::setProminent(*send_);
+
+    const auto row = [](std::initializer_list<QWidget*> before, std::initializer_list<QWidget*> after) {
+        auto* line = new QHBoxLayout;
+        line->setSpacing(12);
+        for (QWidget* widget : before) {
+            line->addWidget(widget);
+        }
+        line->addStretch(1);
+        for (QWidget* widget : after) {
+            line->addWidget(widget);
+        }
+        return line;
+    };
+    auto* rows = new QVBoxLayout;
+    rows->setSpacing(8);
+    rows->addLayout(row({statusLabel_, statusFilter_, search_, selectionMenu_, toggle_}, {}));
+    rows->addLayout(row({reload_, reloadedAt_}, {send_}));
+    auto* toolbar = new ControlToolbar;
+    toolbar->contentLayout()->addLayout(rows);
+    return toolbar;
+}
+
+QLayout* WooCorrectionsView::buildMessageRow() {
     message_->setObjectName(QStringLiteral("corrections.message"));
     message_->setWordWrap(true);
     message_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     Palette::setTextColor(*message_, Palette::red());
     details_->setObjectName(QStringLiteral("corrections.details"));
-    table_->setObjectName(QStringLiteral("corrections.table"));
-    table_->setModel(&model_);
-    table_->setColumnWidths({80, 140, 210, 85, 90, 80, 95, 0});
-
-    auto* toolbar = new ControlToolbar;
-    auto* rows = new QVBoxLayout;
-    rows->setSpacing(8);
-    auto* first = new QHBoxLayout;
-    first->setSpacing(12);
-    first->addWidget(statusLabel_);
-    first->addWidget(statusFilter_);
-    first->addWidget(search_);
-    first->addWidget(selectionMenu_);
-    first->addWidget(toggle_);
-    first->addStretch(1);
-    auto* second = new QHBoxLayout;
-    second->setSpacing(12);
-    second->addWidget(reload_);
-    second->addWidget(reloadedAt_);
-    second->addStretch(1);
-    second->addWidget(send_);
-    rows->addLayout(first);
-    rows->addLayout(second);
-    toolbar->contentLayout()->addLayout(rows);
-
     auto* messageRow = new QHBoxLayout;
     messageRow->addWidget(message_, 1);
     messageRow->addWidget(details_, 0, Qt::AlignTop);
+    return messageRow;
+}
 
-    auto* page = new ControlPage(14, ControlPage::Scrolling::none);
-    page->addWidget(header_);
-    page->contentLayout()->addLayout(tiles);
-    page->addWidget(toolbar);
-    page->contentLayout()->addLayout(messageRow);
-    page->addWidget(table_, 1);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(page);
-    overlay_ = new ControlProcessingOverlay(this);
-
+void WooCorrectionsView::connectControls() {
     connect(statusFilter_, &QComboBox::activated, this, [this] {
-        viewModel_.setSelectedStatus(wooCorrectionStatusFromRawValue(statusFilter_->currentData().toString()));
+        viewModel_.setSelectedStatus(
+            wooCorrectionStatusFromRawValue(statusFilter_->currentData().toString()));
         refresh();
     });
     connect(search_, &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -156,24 +163,27 @@ WooCorrectionsView::WooCorrectionsView(AppContext& context, QWidget* parent)
         viewModel_.requestStop();
         updateBusyState();
     });
+}
 
+void WooCorrectionsView::connectStore() {
     TallybrookControlStore& store = context_.store;
     connect(&store, &TallybrookControlStore::documentChanged, this, &WooCorrectionsView::markStale);
     connect(&store, &TallybrookControlStore::correctionsChanged, this, &WooCorrectionsView::markStale);
     connect(&store, &TallybrookControlStore::correctionsEdited, this, &WooCorrectionsView::updateCounters);
-    connect(&store, &TallybrookControlStore::lastRemoteReloadAtChanged, this, &WooCorrectionsView::updateReloadTime);
+    connect(&store, &TallybrookControlStore::lastRemoteReloadAtChanged, this,
+            &WooCorrectionsView::updateReloadTime);
     connect(&viewModel_, &WooCorrectionsViewModel::isReloadingStocksChanged, this,
             &WooCorrectionsView::updateBusyState);
     connect(&viewModel_, &WooCorrectionsViewModel::isSendingChanged, this, [this] {
         updateBusyState();
         emit sendingChanged(viewModel_.isSending());
     });
-    connect(&viewModel_, &WooCorrectionsViewModel::progressChanged, overlay_, &ControlProcessingOverlay::setProgress);
-    connect(&viewModel_, &WooCorrectionsViewModel::errorMessageChanged, this, &WooCorrectionsView::updateMessage);
-    connect(&viewModel_, &WooCorrectionsViewModel::lastReloadReportChanged, this, &WooCorrectionsView::updateMessage);
-    retranslate();
-    updateBusyState();
-    updateMessage();
+    connect(&viewModel_, &WooCorrectionsViewModel::progressChanged, overlay_,
+            &ControlProcessingOverlay::setProgress);
+    connect(&viewModel_, &WooCorrectionsViewModel::errorMessageChanged, this,
+            &WooCorrectionsView::updateMessage);
+    connect(&viewModel_, &WooCorrectionsViewModel::lastReloadReportChanged, this,
+            &WooCorrectionsView::updateMessage);
 }
 
 void WooCorrectionsView::retranslate() {
@@ -188,7 +198,7 @@ void WooCorrectionsView::retranslate() {
     for (size_t i = 0; i < allWooCorrectionStatuses.size(); ++i) {
         statusFilter_->setItemText(int(i) + 1, displayName(allWooCorrectionStatuses.at(i), language));
     }
-    search_->setPromptText(settings.localized(u"common.search"));
+    search_->setPromptText(settings.localized(u"common.search"), settings.localized(u"common.clearSearch"));
     selectVisible_->setText(settings.localized(u"corrections.selectVisible"));
     deselectVisible_->setText(settings.localized(u"corrections.deselectVisible"));
     selectionMenu_->setToolTip(settings.localized(u"corrections.selectVisible"));
@@ -322,7 +332,7 @@ void WooCorrectionsView::showReloadDetails() {
     table->setObjectName(QStringLiteral("corrections.detailsTable"));
     table->setAccessibleName(dialog->windowTitle());
     table->setModel(issues);
-    table->setColumnWidths({220, 100, 100, 0});
+    table->rememberWidths(context_.profile.preferences);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);

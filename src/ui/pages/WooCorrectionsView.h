@@ -9,6 +9,7 @@
 
 class QComboBox;
 class QLabel;
+class QLayout;
 
 class QPushButton;
 class QToolButton;
@@ -19,6 +20,7 @@ class ControlMetricTile;
 class ControlPageHeader;
 class ControlProcessingOverlay;
 class ControlTable;
+class ControlToolbar;
 class SearchField;
 class SymbolLabel;
 
@@ -64,6 +66,12 @@ protected:
     void refresh() override;
 
 private:
+    QLayout* buildTiles();
+    ControlToolbar* buildToolbar();
+    QLayout* buildMessageRow();
+    void connectControls();
+    /// The store and the view model redraw the page.
+    void connectStore();
     void updateCounters();
     void updateBusyState();
     void updateMessage();

@@ -43,7 +43,7 @@ WooUpdateResultView::WooUpdateResultView(AppContext& context, QWidget* parent)
     table_->setObjectName(QStringLiteral("result.table"));
     table_->setModel(&model_);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setColumnWidths({70, 200, 95, 95, 80, 80, 0, 130});
+    table_->rememberWidths(context.profile.preferences);
 
     auto* tiles = new QHBoxLayout;
     tiles->setSpacing(12);

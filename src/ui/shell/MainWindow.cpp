@@ -26,6 +26,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QStackedWidget>
 
@@ -63,7 +64,6 @@ MainWindow::MainWindow(WindowProfile profile, QWidget* parent)
     context_ = std::make_unique<AppContext>(
         AppContext{profile_, *store_, *history_, *settings_, *importer_, *fileSaver_});
 
-    setWindowTitle(QStringLiteral("Tallybrook Control"));
     setObjectName(QStringLiteral("mainWindow"));
     setLocale(settings_->locale());
 
@@ -149,6 +149,21 @@ void MainWindow::showDestination(SidebarDestination destination) {
     }
     stack_->setCurrentWidget(shown);
     findAction_->setEnabled(shown->searchField() != nullptr);
+    updateTitle();
+}
+
+void MainWindow::updateTitle() {
+    PageView* shown = currentPage();
+    QString title = shown->navigationTitle();
+    if (title.isEmpty()) {
+        title = settings_->localized(titleKey(sidebar_->selection()));
+    }
+    setWindowTitle(title + QStringLiteral(" \u2014 Tallybrook Control"));
+    shown->setAccessibleName(title);
+    // A page's scroll area is what a screen reader enters first: it says which page it is.
+    for (QScrollArea* area : shown->findChildren<QScrollArea*>()) {
+        area->setAccessibleName(title);
+    }
 }
 
 void MainWindow::openFile() {
@@ -204,6 +219,7 @@ void MainWindow::retranslate() {
     sidebarAction_->setText(settings.localized(u"menu.showSidebar"));
     helpMenu_->setTitle(settings.localized(u"menu.help"));
     aboutAction_->setText(settings.localized(u"menu.about"));
+    updateTitle();
 }
 
 void MainWindow::focusSearch() {

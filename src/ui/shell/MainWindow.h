@@ -57,6 +57,8 @@ protected:
 private:
     void buildMenus();
     void retranslate();
+    /// "<page title> — Tallybrook Control"; the page and its scroll areas carry the title too.
+    void updateTitle();
     void focusSearch();
     void restoreWindowGeometry();
     void saveWindowGeometry();

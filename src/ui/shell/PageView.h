@@ -19,6 +19,9 @@ public:
 
     /// Sets every text of the page again in the settings' language.
     virtual void retranslate() = 0;
+    /// The page's own title in the settings' language; empty: the page goes by its sidebar
+    /// destination's title.
+    virtual QString navigationTitle() const { return {}; }
     /// The page's search field, focused by Ctrl+F; none when the page has no search.
     virtual SearchField* searchField() { return nullptr; }
 

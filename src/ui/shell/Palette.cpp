@@ -90,6 +90,13 @@ void setTextColor(QWidget& widget, const QColor& color) {
     widget.setPalette(palette);
 }
 
+void setProminent(QWidget& button) {
+    QPalette prominent = button.palette();
+    prominent.setColor(QPalette::Button, blue());
+    prominent.setColor(QPalette::ButtonText, Qt::white);
+    button.setPalette(prominent);
+}
+
 void applyTo(QApplication& application) {
     application.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QPalette palette;

@@ -42,6 +42,9 @@ QFont font(TextStyle style, const QFont& base = QFont());
 /// Sets the colour of a label's (or any widget's) text.
 void setTextColor(QWidget& widget, const QColor& color);
 
+/// The page's main action: a button in blue with white text.
+void setProminent(QWidget& button);
+
 /// Fusion style, the light palette above and the window font: one look everywhere.
 void applyTo(QApplication& application);
 
