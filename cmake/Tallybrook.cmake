@@ -65,6 +65,10 @@ function(tallybrook_use_pch target family)
     target_precompile_headers(${donor} PRIVATE ${TALLYBROOK_PCH_${upper}_HEADERS})
   endif()
   target_precompile_headers(${target} REUSE_FROM ${donor})
+  # Most targets have no meta-object classes, so their moc compilation unit is empty: loading
+  # the precompiled header would cost it more than it saves in the few that are not.
+  set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/${target}_autogen/mocs_compilation.cpp
+    PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
 endfunction()
 
 # tallybrook_add_module(<name> SOURCES <files...> [DEPENDS <targets...>] [PCH core|widgets])
