@@ -3,6 +3,13 @@
 option(TALLYBROOK_PRECOMPILED_HEADERS "Precompile the Qt, standard library and GoogleTest headers" ON)
 set(TALLYBROOK_LINKER "" CACHE STRING "Linker for -fuse-ld= (mold, lld, gold); empty: the compiler's default")
 
+# ccache only caches a compilation that uses a precompiled header when told that the header's
+# macros and time stamps may be trusted; without it, every such compilation runs uncached.
+if(TALLYBROOK_PRECOMPILED_HEADERS AND CMAKE_CXX_COMPILER_LAUNCHER MATCHES "(^|/)ccache$")
+  set(CMAKE_CXX_COMPILER_LAUNCHER
+    ${CMAKE_COMMAND} -E env CCACHE_SLOPPINESS=pch_defines,time_macros ${CMAKE_CXX_COMPILER_LAUNCHER})
+endif()
+
 # A faster linker, when asked for, but only one the compiler can really drive: a missing one
 # falls back to the default with a note instead of failing every link.
 if(TALLYBROOK_LINKER)
