@@ -1,5 +1,27 @@
 # Shared build settings for every target of the project.
 
+option(TALLYBROOK_PRECOMPILED_HEADERS "Precompile the Qt, standard library and GoogleTest headers" ON)
+set(TALLYBROOK_LINKER "" CACHE STRING "Linker for -fuse-ld= (mold, lld, gold); empty: the compiler's default")
+
+# ccache only caches a compilation that uses a precompiled header when told that the header's
+# macros and time stamps may be trusted; without it, every such compilation runs uncached.
+if(TALLYBROOK_PRECOMPILED_HEADERS AND CMAKE_CXX_COMPILER_LAUNCHER MATCHES "(^|/)ccache$")
+  set(CMAKE_CXX_COMPILER_LAUNCHER
+    ${CMAKE_COMMAND} -E env CCACHE_SLOPPINESS=pch_defines,time_macros ${CMAKE_CXX_COMPILER_LAUNCHER})
+endif()
+
+# A faster linker, when asked for, but only one the compiler can really drive: a missing one
+# falls back to the default with a note instead of failing every link.
+if(TALLYBROOK_LINKER)
+  include(CheckLinkerFlag)
+  check_linker_flag(CXX -fuse-ld=${TALLYBROOK_LINKER} TALLYBROOK_HAS_LINKER_${TALLYBROOK_LINKER})
+  if(TALLYBROOK_HAS_LINKER_${TALLYBROOK_LINKER})
+    add_link_options(-fuse-ld=${TALLYBROOK_LINKER})
+  else()
+    message(WARNING "Linker '${TALLYBROOK_LINKER}' not usable here; linking with the default one")
+  endif()
+endif()
+
 # Compile definitions and warnings that every target gets.
 function(tallybrook_configure_target target)
   target_compile_definitions(${target} PRIVATE
@@ -13,15 +35,62 @@ function(tallybrook_configure_target target)
   endif()
 endfunction()
 
-# tallybrook_add_module(<name> SOURCES <files...> [DEPENDS <targets...>])
+# Precompiled headers, one per family of targets that compile with the same flags, each built
+# once by a small donor library and reused by every target of its family. The headers are the
+# ones nearly every source file of the family includes; a family only gets the headers of the
+# libraries it links, so a module still cannot see Qt Widgets without linking it.
+set(TALLYBROOK_PCH_CORE_HEADERS
+  <algorithm> <array> <functional> <memory> <optional> <utility> <vector>
+  <QByteArray> <QDateTime> <QFile> <QHash> <QJsonArray> <QJsonDocument> <QJsonObject> <QList>
+  <QObject> <QSet> <QString> <QStringList> <QStringView> <QUrl> <QUuid>)
+set(TALLYBROOK_PCH_WIDGETS_HEADERS ${TALLYBROOK_PCH_CORE_HEADERS}
+  <QColor> <QComboBox> <QHBoxLayout> <QLabel> <QLineEdit> <QPainter> <QPushButton> <QVBoxLayout>
+  <QWidget>)
+set(TALLYBROOK_PCH_TEST_HEADERS ${TALLYBROOK_PCH_CORE_HEADERS} <gmock/gmock.h> <gtest/gtest.h>)
+
+# tallybrook_use_pch(<target> core|widgets|test)
+# Makes <target> reuse the precompiled header of the family; the donor is created on first use.
+function(tallybrook_use_pch target family)
+  if(NOT TALLYBROOK_PRECOMPILED_HEADERS)
+    return()
+  endif()
+  set(donor tallybrook_pch_${family})
+  if(NOT TARGET ${donor})
+    string(TOUPPER ${family} upper)
+    set(source ${PROJECT_BINARY_DIR}/pch/${donor}.cpp)
+    file(CONFIGURE OUTPUT ${source} CONTENT "// Donor of the ${family} precompiled header.\n")
+    add_library(${donor} STATIC ${source})
+    if(family STREQUAL "widgets")
+      target_link_libraries(${donor} PRIVATE Qt6::Widgets)
+    elseif(family STREQUAL "test")
+      target_link_libraries(${donor} PRIVATE Qt6::Core GTest::gtest GTest::gmock)
+    else()
+      target_link_libraries(${donor} PRIVATE Qt6::Core)
+    endif()
+    set_target_properties(${donor} PROPERTIES AUTOMOC OFF)
+    tallybrook_configure_target(${donor})
+    target_precompile_headers(${donor} PRIVATE ${TALLYBROOK_PCH_${upper}_HEADERS})
+  endif()
+  target_precompile_headers(${target} REUSE_FROM ${donor})
+  # Most targets have no meta-object classes, so their moc compilation unit is empty: loading
+  # the precompiled header would cost it more than it saves in the few that are not.
+  set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/${target}_autogen/mocs_compilation.cpp
+    PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+endfunction()
+
+# tallybrook_add_module(<name> SOURCES <files...> [DEPENDS <targets...>] [PCH core|widgets])
 # Creates the static library tallybrook_<name>; headers are included from src/.
 function(tallybrook_add_module name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "" "PCH" "SOURCES;DEPENDS" ${ARGN})
   set(target tallybrook_${name})
   add_library(${target} STATIC ${ARG_SOURCES})
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${target} PUBLIC ${ARG_DEPENDS})
   tallybrook_configure_target(${target})
+  if(NOT ARG_PCH)
+    set(ARG_PCH core)
+  endif()
+  tallybrook_use_pch(${target} ${ARG_PCH})
 endfunction()
 
 # tallybrook_add_test(<name> SOURCES <files...> LIBS <targets...> [APP core|gui|widgets])
@@ -50,5 +119,6 @@ function(tallybrook_add_test name)
     TALLYBROOK_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     TALLYBROOK_BINARY_DIR="${PROJECT_BINARY_DIR}")
   tallybrook_configure_target(${name})
+  tallybrook_use_pch(${name} test)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 endfunction()
