@@ -8,6 +8,7 @@
 // code), header lines, an empty line, then the body. Without the empty line the whole input is
 // the body of a 200 answer.
 
+#include "corrections/WooStockUpdateRunner.h"
 #include "FuzzSupport.h"
 #include "document/InventoryExportDocument.h"
 #include "woocommerce/WooCommerceAPIClient.h"
@@ -133,7 +134,10 @@ void fuzzConnector(WooCommerceConnector& connector) {
     const QList<WooCorrectionPreview> previews{
         preview(document.rows[0], true), preview(document.rows[1], true), preview(document.rows[2], true),
         preview(document.rows[3], false)};
-    const QList<WooUpdateResultLine> lines = connector.updateSelectedStocks(previews);
+    // Through the runner, as every send goes: it keeps the selected rows.
+    const QList<WooUpdateResultLine> lines =
+        WooStockUpdateRunner(std::shared_ptr<CommerceStockConnector>(&connector, [](CommerceStockConnector*) {}))
+            .updateSelectedStocks(previews);
     fuzz::check(lines.size() == 3, "not one result line per selected row");
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const WooUpdateResultLine& line = lines[i];

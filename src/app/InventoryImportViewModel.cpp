@@ -16,14 +16,23 @@ InventoryImportViewModel::InventoryImportViewModel(TallybrookControlStore& store
         // Taken, not copied: a copy left in the future would keep the file's bytes and share
         // the previews, so that the first edit of a row would copy all of them.
         QFuture<Outcome> future = watcher_.future();
-        const bool imported = future.resultCount() > 0 && finish(future.takeResult());
+        bool imported = false;
+        if (future.resultCount() > 0) {
+            imported = finish(future.takeResult());
+        } else {
+            setImporting(false);
+        }
         emit importFinished(imported);
     });
 }
 
 InventoryImportViewModel::~InventoryImportViewModel() {
-    // The worker reads the store's services; it must be done before they go.
-    watcher_.waitForFinished();
+    // The worker reads the store's services; it must be done before they go. Only while it
+    // runs: a future whose result was taken reads as never finished and would be waited for
+    // forever.
+    if (isImporting_) {
+        watcher_.waitForFinished();
+    }
 }
 
 void InventoryImportViewModel::setImporting(bool importing) {

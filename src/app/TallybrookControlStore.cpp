@@ -113,9 +113,8 @@ QList<WooCorrectionPreview> TallybrookControlStore::rebuiltPreviews(const Invent
 
 std::function<QList<WooCorrectionPreview>(const InventoryExportDocument&, const QList<RemoteStockLevel>&)>
 TallybrookControlStore::previewRebuilder() const {
-    return [comparison = comparisonService_, progress = progressStore_](const InventoryExportDocument& document,
-                                                                        const QList<RemoteStockLevel>& levels) {
-        QList<WooCorrectionPreview> previews = comparison.buildPreviews(document, levels);
+    return [progress = progressStore_](const InventoryExportDocument& document, const QList<RemoteStockLevel>& levels) {
+        QList<WooCorrectionPreview> previews = WooCorrectionBuilder().buildPreviews(document, levels);
         if (const std::optional<QUuid> sessionId = document.session.uuid()) {
             previews = progress.applyProgress(previews, *sessionId);
         }

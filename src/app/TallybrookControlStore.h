@@ -2,7 +2,7 @@
 
 #include "corrections/Clock.h"
 #include "corrections/CorrectionRecords.h"
-#include "corrections/WooStockComparisonService.h"
+#include "corrections/WooCorrectionBuilder.h"
 #include "document/InventoryExportDocument.h"
 #include "document/TallybrookDecodedInventory.h"
 #include "document/TallybrookValidationWarning.h"
@@ -138,7 +138,6 @@ public:
     /// the session's assignments.
     void assignLocation(const std::optional<QString>& location, const InventoryExportTemporaryItem& item);
 
-    const WooStockComparisonService& comparisonService() const { return comparisonService_; }
     const WooCorrectionProgressStore& progressStore() const { return progressStore_; }
     const TemporaryItemLocationStore& temporaryLocationStore() const { return temporaryLocationStore_; }
 
@@ -163,7 +162,6 @@ private:
     SaveScheduler saveScheduler_;
     std::function<void()> flushSaves_;
     std::atomic<quint64> progressSaves_{0};
-    WooStockComparisonService comparisonService_;
     WooCorrectionProgressStore progressStore_;
     TemporaryItemLocationStore temporaryLocationStore_;
 

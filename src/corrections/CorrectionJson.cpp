@@ -154,27 +154,6 @@ WooUpdateResultLine resultLineFromJson(const QJsonObject& object) {
     return line;
 }
 
-QJsonObject toJson(const WooUpdateRun& run) {
-    QJsonObject object;
-    object.insert(u"id"_s, jsonUuid(run.id));
-    object.insert(u"sessionId"_s, jsonUuid(run.sessionId));
-    object.insert(u"startedAt"_s, jsonDate(run.startedAt));
-    insertOptional(object, u"finishedAt"_s, run.finishedAt);
-    object.insert(u"results"_s, toJsonArray(run.results));
-    return object;
-}
-
-WooUpdateRun updateRunFromJson(const QJsonObject& object) {
-    const JsonObjectReader reader(object, u"WooUpdateRun"_s);
-    WooUpdateRun run;
-    run.id = reader.requiredUuid(u"id");
-    run.sessionId = reader.requiredUuid(u"sessionId");
-    run.startedAt = reader.requiredDate(u"startedAt");
-    run.finishedAt = reader.optionalDate(u"finishedAt");
-    run.results = listMember<WooUpdateResultLine>(reader, u"results");
-    return run;
-}
-
 QJsonObject toJson(const RemoteStockReloadIssue& issue) {
     QJsonObject object;
     object.insert(u"id"_s, jsonUuid(issue.id));

@@ -28,7 +28,6 @@ CommerceConnectorKind commerceConnectorKindFromJson(const QJsonValue& value);
 QJsonObject toJson(const RemoteStockLevel& level);
 QJsonObject toJson(const WooCorrectionPreview& preview);
 QJsonObject toJson(const WooUpdateResultLine& line);
-QJsonObject toJson(const WooUpdateRun& run);
 QJsonObject toJson(const RemoteStockReloadIssue& issue);
 /// `loadedItemCount` is derived from the levels and not written.
 QJsonObject toJson(const RemoteStockReloadReport& report);
@@ -36,7 +35,6 @@ QJsonObject toJson(const RemoteStockReloadReport& report);
 RemoteStockLevel remoteStockLevelFromJson(const QJsonObject& object);
 WooCorrectionPreview previewFromJson(const QJsonObject& object);
 WooUpdateResultLine resultLineFromJson(const QJsonObject& object);
-WooUpdateRun updateRunFromJson(const QJsonObject& object);
 RemoteStockReloadIssue reloadIssueFromJson(const QJsonObject& object);
 RemoteStockReloadReport reloadReportFromJson(const QJsonObject& object);
 
@@ -50,9 +48,6 @@ template <> inline WooCorrectionPreview fromJson<WooCorrectionPreview>(const QJs
 }
 template <> inline WooUpdateResultLine fromJson<WooUpdateResultLine>(const QJsonObject& object) {
     return resultLineFromJson(object);
-}
-template <> inline WooUpdateRun fromJson<WooUpdateRun>(const QJsonObject& object) {
-    return updateRunFromJson(object);
 }
 template <> inline RemoteStockReloadIssue fromJson<RemoteStockReloadIssue>(const QJsonObject& object) {
     return reloadIssueFromJson(object);

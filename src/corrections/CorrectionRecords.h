@@ -80,17 +80,6 @@ WooUpdateResultLine makeResultLine(const WooCorrectionPreview& preview, bool suc
                                    std::optional<qint64> remoteQuantityAfterUpdate,
                                    std::optional<QString> message, QDateTime updatedAt);
 
-/// A send run as a record (kept for the model's completeness; the workflow keeps flat lines).
-struct WooUpdateRun {
-    QUuid id;
-    QUuid sessionId;
-    QDateTime startedAt;
-    std::optional<QDateTime> finishedAt;
-    QList<WooUpdateResultLine> results;
-
-    bool operator==(const WooUpdateRun&) const = default;
-};
-
 /// One problem met while reading stock for one row.
 struct RemoteStockReloadIssue {
     QUuid id;

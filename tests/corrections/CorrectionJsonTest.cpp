@@ -59,11 +59,6 @@ TEST(CorrectionJsonTest, RecordsRoundTripThroughTextWithExtremeIntegers) {
     RemoteStockReloadReport report{{fullLevel(), RemoteStockLevel{}}, int64Max, 1, {issue, issue}};
     report.levels[1].fetchedAt = at(0);
     EXPECT_EQ(reloadReportFromJson(reparsed(toJson(report))), report);
-    WooUpdateRun run{QUuid::createUuid(), preview.sessionId, at(Q_INT64_C(1733472000000)), std::nullopt, {line, line}};
-    EXPECT_EQ(updateRunFromJson(reparsed(toJson(run))), run);
-    run.finishedAt = at(Q_INT64_C(1733472000500));
-    run.results.clear();
-    EXPECT_EQ(updateRunFromJson(reparsed(toJson(run))), run);
 
     // Absent values are left out; ids are upper-case texts, statuses their raw values.
     WooCorrectionPreview bare;
@@ -92,8 +87,6 @@ TEST(CorrectionJsonTest, MissingNullOrWronglyTypedValuesFail) {
         {toJson(RemoteStockReloadReport{{fullLevel()}, 1, 1, {fullIssue()}}),
          {u"levels"_s, u"requestedItemCount"_s, u"quantityCount"_s, u"issues"_s},
          [](const QJsonObject& o) { reloadReportFromJson(o); }},
-        {toJson(WooUpdateRun{QUuid::createUuid(), QUuid::createUuid(), at(0), at(1), {fullLine()}}),
-         {u"id"_s, u"sessionId"_s, u"startedAt"_s, u"results"_s}, [](const QJsonObject& o) { updateRunFromJson(o); }},
     };
     for (const auto& [object, required, decode] : records) {
         EXPECT_NO_THROW(decode(object));

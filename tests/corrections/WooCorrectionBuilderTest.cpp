@@ -1,7 +1,6 @@
 #include "corrections/WooCorrectionBuilder.h"
 
 #include "support/TestLanguage.h"
-#include "corrections/WooStockComparisonService.h"
 #include "document/InventoryExportDocument.h"
 #include "localization/AppText.h"
 
@@ -197,9 +196,8 @@ TEST_F(WooCorrectionBuilderTest, EveryBuildDrawsNewIdsInRowOrder) {
     QList<InventoryExportRow> rows(600, readyRow());
     rows[1] = missing;
     const InventoryExportDocument document = documentWith(rows);
-    const WooStockComparisonService service;
-    const QList<WooCorrectionPreview> first = service.buildPreviews(document, {});
-    const QList<WooCorrectionPreview> second = service.buildPreviews(document, {});
+    const QList<WooCorrectionPreview> first = WooCorrectionBuilder().buildPreviews(document, {});
+    const QList<WooCorrectionPreview> second = WooCorrectionBuilder().buildPreviews(document, {});
     ASSERT_EQ(first.size(), 600);
     ASSERT_EQ(second.size(), 600);
     EXPECT_EQ(first[1].status, WooCorrectionStatus::missingRemoteIdentifier);

@@ -157,7 +157,7 @@ TEST_P(ShopOutageDrill, EveryRowGetsItsOutcomeProgressIsSavedAndALaterRunPicksUp
     std::copy_if(store_->corrections().cbegin(), store_->corrections().cend(), std::back_inserter(selected),
                  [](const WooCorrectionPreview& preview) { return preview.isSelected; });
     ASSERT_GE(selected.size(), 6);
-    goAwayAfter(3);
+    goAwayAfter(6); // three rows, each read again, then written
     send();
     ASSERT_EQ(store_->updateResults().size(), selected.size());
     qsizetype failures = 0;

@@ -188,10 +188,7 @@ QLayout* LabelPrintOptionsView::buildButtons() {
     generate_->setObjectName(QStringLiteral("labels.generate"));
     generate_->setDefault(true);
     generate_->setIcon(Symbols::icon(u"doc.richtext", Qt::white));
-    QPalette prominent = generate_->palette();
-    prominent.setColor(QPalette::Button, Palette::blue());
-    prominent.setColor(QPalette::ButtonText, Qt::white);
-    generate_->setPalette(prominent);
+    Palette::setProminent(*generate_);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
