@@ -2,6 +2,7 @@
 // search, switching filter or location, opening the rows page, editing corrections, and how
 // long the main thread is held during an import (the rest runs on a worker).
 
+#include "BenchSupport.h"
 #include "InventoryGenerator.h"
 
 #include "app/InventoryImportViewModel.h"
@@ -31,6 +32,7 @@
 #include <unistd.h>
 
 using namespace tallybrook;
+using bench::runUntil;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -58,33 +60,6 @@ std::unique_ptr<MainWindow> makeWindow(std::shared_ptr<PreferencesStore> prefere
     window->resize(1280, 800);
     window->show();
     return window;
-}
-
-/// The main thread's own CPU time, in milliseconds: unlike the wall clock, it does not count
-/// the time other processes of a busy machine held the core.
-double threadCpuMs() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
-/// Runs the event loop until `done`; returns the longest stretch of work the main thread did
-/// without coming back to the loop (its CPU time, in milliseconds).
-double runUntil(const std::function<bool()>& done) {
-    double last = threadCpuMs();
-    double longest = 0;
-    QTimer tick;
-    tick.setInterval(0);
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        const double now = threadCpuMs();
-        longest = std::max(longest, now - last);
-        last = now;
-    });
-    tick.start();
-    while (!done()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-    }
-    return longest;
 }
 
 /// The window with the large count imported, shared by the benchmarks below.
