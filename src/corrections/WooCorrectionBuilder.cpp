@@ -7,6 +7,8 @@
 #include <QHash>
 #include <QRandomGenerator>
 #include <QStringView>
+#include <QtNumeric>
+
 #include <array>
 #include <cstring>
 
@@ -19,7 +21,8 @@ std::optional<qint64> checkedDifference(std::optional<qint64> minuend, std::opti
         return std::nullopt;
     }
     qint64 result = 0;
-    if (__builtin_sub_overflow(*minuend, *subtrahend, &result)) {
+    // Qt's checked arithmetic: the compiler's overflow builtin where there is one, portable elsewhere.
+    if (qSubOverflow(*minuend, *subtrahend, &result)) {
         return std::nullopt;
     }
     return result;
