@@ -301,6 +301,17 @@ TEST_F(WindowTest, AHeaderClickSortsTheRowsAndDraggedWidthsComeBack) {
     }
     EXPECT_EQ(table->columnWidth(1), table->viewport()->width() - others);
 
+    // On a narrow one, the fitted columns give room back before the table scrolls sideways,
+    // and take it again when the window widens.
+    const int wideCode = table->columnWidth(2);
+    window->resize(900, 700);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_LT(table->columnWidth(2), wideCode);
+    EXPECT_GE(table->columnWidth(2), header->sectionSizeHint(2)); // never below its title
+    window->resize(1800, 900);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(table->columnWidth(2), wideCode);
+
     header->resizeSection(3, 333); // as a drag does
     EXPECT_TRUE(preferences->string(table->widthsKey()).has_value());
     window.reset();

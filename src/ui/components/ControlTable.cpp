@@ -231,6 +231,8 @@ void ControlTable::fitColumns() {
             // The title and the rows (those on screen and around them, up to a thousand).
             const int width = std::max({described.preferredWidth, header->sectionSizeHint(column),
                                         model->rowCount() > 0 ? sizeHintForColumn(column) : 0});
+            fitted_.resize(model->columnCount());
+            fitted_[column] = width;
             header->resizeSection(column, width);
         }
     }
@@ -258,6 +260,30 @@ void ControlTable::stretchColumn() {
     const int least =
         qMax(model->columns().at(stretched).preferredWidth, horizontalHeader()->sectionSizeHint(stretched));
     adjusting_ = true;
+    // In a narrow table the fit columns give back what their longest text takes beyond their
+    // title and least width, in proportion, before the table scrolls sideways: their text is
+    // elided with the whole of it in the tooltip, like the stretched column's.
+    int slack = 0;
+    QList<int> slacks(model->columnCount(), 0);
+    for (int column = 0; column < model->columnCount() && column < fitted_.size(); ++column) {
+        const TableColumn& described = model->columns().at(column);
+        if (described.width == ColumnWidth::fit && !chosen_.at(column) && !isColumnHidden(column) &&
+            fitted_.at(column) > 0) {
+            const int floor = qMax(described.preferredWidth, horizontalHeader()->sectionSizeHint(column));
+            slacks[column] = qMax(0, fitted_.at(column) - floor);
+            slack += slacks.at(column);
+            others += fitted_.at(column) - columnWidth(column);
+        }
+    }
+    const int wanted = qMin(slack, least - (viewport()->width() - others));
+    for (int column = 0; column < slacks.size(); ++column) {
+        if (slacks.at(column) > 0) {
+            const int given = wanted > 0 ? int(qint64(wanted) * slacks.at(column) / slack) + 1 : 0;
+            const int width = fitted_.at(column) - qMin(given, slacks.at(column));
+            others += width - fitted_.at(column);
+            horizontalHeader()->resizeSection(column, width);
+        }
+    }
     horizontalHeader()->resizeSection(stretched, qMax(least, viewport()->width() - others));
     adjusting_ = false;
 }

@@ -67,6 +67,9 @@ private:
     std::shared_ptr<PreferencesStore> preferences_;
     /// The columns whose width the user chose (restored or dragged): they are not fitted again.
     QList<bool> chosen_;
+    /// The width each fit column's content asks for, before it gives room back to the
+    /// stretched column in a narrow table.
+    QList<int> fitted_;
     bool adjusting_ = false;
 };
 
