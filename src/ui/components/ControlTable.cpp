@@ -225,13 +225,13 @@ void ControlTable::fitColumns() {
     }
     QHeaderView* header = horizontalHeader();
     adjusting_ = true;
+    fitted_.resize(model->columnCount());
     for (int column = 0; column < model->columnCount(); ++column) {
         const TableColumn& described = model->columns().at(column);
         if (!chosen_.at(column) && described.width == ColumnWidth::fit) {
             // The title and the rows (those on screen and around them, up to a thousand).
             const int width = std::max({described.preferredWidth, header->sectionSizeHint(column),
                                         model->rowCount() > 0 ? sizeHintForColumn(column) : 0});
-            fitted_.resize(model->columnCount());
             fitted_[column] = width;
             header->resizeSection(column, width);
         }
