@@ -91,6 +91,56 @@ function(tallybrook_add_module name)
     set(ARG_PCH core)
   endif()
   tallybrook_use_pch(${target} ${ARG_PCH})
+
+  # The folder under src/ the module's sources live in, for the check that includes point down.
+  list(GET ARG_SOURCES 0 first)
+  cmake_path(ABSOLUTE_PATH first BASE_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR})
+  cmake_path(GET first PARENT_PATH folder)
+  cmake_path(RELATIVE_PATH folder BASE_DIRECTORY ${PROJECT_SOURCE_DIR}/src)
+  list(TRANSFORM ARG_SOURCES PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+  set_target_properties(${target} PROPERTIES TALLYBROOK_FOLDER ${folder} TALLYBROOK_SOURCES "${ARG_SOURCES}")
+  set_property(GLOBAL APPEND PROPERTY TALLYBROOK_MODULES ${target})
+endfunction()
+
+# tallybrook_check_layers()
+# A build step that fails when a source of src/ includes a header of a module it does not link,
+# directly or through the modules below it: the link lines are the layer plan, and an include
+# that points up or sideways breaks the build instead of waiting for a reader to notice.
+function(tallybrook_check_layers)
+  get_property(modules GLOBAL PROPERTY TALLYBROOK_MODULES)
+  set(plan "")
+  foreach(module IN LISTS modules)
+    # Every module this one reaches through its public link libraries.
+    set(reached "")
+    set(queue ${module})
+    while(queue)
+      list(POP_FRONT queue current)
+      get_target_property(links ${current} INTERFACE_LINK_LIBRARIES)
+      foreach(link IN LISTS links)
+        if(link IN_LIST modules AND NOT link IN_LIST reached)
+          list(APPEND reached ${link})
+          list(APPEND queue ${link})
+        endif()
+      endforeach()
+    endwhile()
+    set(allowed "")
+    foreach(target IN LISTS module reached)
+      get_target_property(folder ${target} TALLYBROOK_FOLDER)
+      list(APPEND allowed ${folder})
+    endforeach()
+    get_target_property(folder ${module} TALLYBROOK_FOLDER)
+    get_target_property(sources ${module} TALLYBROOK_SOURCES)
+    list(JOIN allowed "," allowed)
+    list(JOIN sources "," sources)
+    string(APPEND plan "${folder}=${allowed}=${sources}\n")
+  endforeach()
+  set(planFile ${PROJECT_BINARY_DIR}/layers.txt)
+  file(CONFIGURE OUTPUT ${planFile} CONTENT "${plan}")
+  add_custom_target(tallybrook_layers ALL
+    COMMAND ${CMAKE_COMMAND} -DPLAN=${planFile} -DSOURCES=${PROJECT_SOURCE_DIR}/src
+            -P ${PROJECT_SOURCE_DIR}/cmake/CheckLayers.cmake
+    COMMENT "Checking that includes point down the layers"
+    VERBATIM)
 endfunction()
 
 # tallybrook_add_test(<name> SOURCES <files...> LIBS <targets...> [APP core|gui|widgets])

@@ -6,8 +6,8 @@
 // the same sessions as the store that wrote them, and the session just saved must be among them.
 
 #include "FuzzSupport.h"
+#include "core/TextRules.h"
 #include "document/TallybrookFileDecoder.h"
-#include "document/TextRules.h"
 #include "storage/ImportHistoryStore.h"
 #include "storage/InventoryFileReader.h"
 #include "storage/TemporaryItemLocationStore.h"

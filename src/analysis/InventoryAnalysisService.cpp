@@ -3,7 +3,7 @@
 #include "analysis/InventoryLocationMatcher.h"
 #include "analysis/InventorySearchIndex.h"
 #include "analysis/SearchText.h"
-#include "document/TextRules.h"
+#include "core/TextRules.h"
 #include "localization/AppText.h"
 
 #include <QCollator>

@@ -2,7 +2,7 @@
 
 #include "analysis/InventoryAnalysisService.h"
 #include "analysis/InventorySearchIndex.h"
-#include "document/TextRules.h"
+#include "core/TextRules.h"
 
 #include <QSet>
 

@@ -1,6 +1,6 @@
 #include "app/WooConnectionViewModel.h"
 
-#include "document/TextRules.h"
+#include "core/TextRules.h"
 #include "localization/AppText.h"
 #include "localization/LocalizedError.h"
 

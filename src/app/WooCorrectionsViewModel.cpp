@@ -1,10 +1,10 @@
 #include "app/WooCorrectionsViewModel.h"
 
 #include "app/TallybrookControlStore.h"
+#include "core/TextRules.h"
 #include "corrections/WooCorrectionBuilder.h"
 #include "corrections/WooCorrectionRoad.h"
 #include "corrections/WooStockUpdateRunner.h"
-#include "document/TextRules.h"
 #include "localization/AppText.h"
 #include "localization/LocalizedError.h"
 

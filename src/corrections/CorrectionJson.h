@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/JsonObjectReader.h"
+#include "core/ModelDecodingError.h"
 #include "corrections/CommerceConnectorKind.h"
 #include "corrections/CorrectionRecords.h"
-#include "corrections/JsonObjectReader.h"
-#include "corrections/ModelDecodingError.h"
 #include "corrections/WooCorrectionStatus.h"
 
 #include <QJsonArray>

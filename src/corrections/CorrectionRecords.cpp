@@ -1,6 +1,6 @@
 #include "corrections/CorrectionRecords.h"
 
-#include "document/TextRules.h"
+#include "core/TextRules.h"
 
 #include <utility>
 

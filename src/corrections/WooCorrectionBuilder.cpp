@@ -1,7 +1,7 @@
 #include "corrections/WooCorrectionBuilder.h"
 
+#include "core/TextRules.h"
 #include "document/InventoryExportDocument.h"
-#include "document/TextRules.h"
 #include "localization/AppText.h"
 
 #include <QHash>

@@ -1,6 +1,6 @@
 #include "document/InventoryExportDocument.h"
 
-#include "document/TextRules.h"
+#include "core/TextRules.h"
 #include "localization/AppText.h"
 
 namespace tallybrook {

@@ -1,9 +1,9 @@
 #include "document/TallybrookFileDecoder.h"
 
+#include "core/TextRules.h"
 #include "document/InternetDateTime.h"
 #include "document/JsonSyntaxLocator.h"
 #include "document/SnakeCaseKey.h"
-#include "document/TextRules.h"
 #include "localization/AppText.h"
 
 #include <simdjson.h>

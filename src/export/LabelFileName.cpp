@@ -1,6 +1,6 @@
 #include "export/LabelFileName.h"
 
-#include "document/TextRules.h"
+#include "core/TextRules.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #include "storage/ImportHistoryStore.h"
 
-#include "corrections/ModelDecodingError.h"
+#include "core/ModelDecodingError.h"
 #include "document/InventoryExportDocument.h"
 #include "localization/PreferencesStore.h"
 

@@ -1,6 +1,6 @@
 #include "storage/ImportedInventorySnapshot.h"
 
-#include "corrections/JsonObjectReader.h"
+#include "core/JsonObjectReader.h"
 #include "document/TallybrookFileDecoder.h"
 
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
 #include "storage/TemporaryItemLocationStore.h"
 
-#include "corrections/JsonObjectReader.h"
+#include "core/JsonObjectReader.h"
 #include "document/InventoryExportDocument.h"
 
 using namespace Qt::StringLiterals;

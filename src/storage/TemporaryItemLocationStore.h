@@ -2,7 +2,7 @@
 
 #include "storage/JsonTextWriter.h"
 
-#include "corrections/Clock.h"
+#include "core/Clock.h"
 #include "storage/SessionBlobStore.h"
 
 #include <QDateTime>

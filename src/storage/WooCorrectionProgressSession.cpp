@@ -1,8 +1,8 @@
 #include "storage/WooCorrectionProgressSession.h"
 
+#include "core/JsonObjectReader.h"
+#include "core/TextRules.h"
 #include "corrections/CorrectionJson.h"
-#include "corrections/JsonObjectReader.h"
-#include "document/TextRules.h"
 #include "storage/JsonTextWriter.h"
 
 #include <QJsonArray>

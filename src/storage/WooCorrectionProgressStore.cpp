@@ -1,7 +1,7 @@
 #include "storage/WooCorrectionProgressStore.h"
 
+#include "core/TextRules.h"
 #include "corrections/WooCorrectionBuilder.h"
-#include "document/TextRules.h"
 #include "localization/AppText.h"
 
 #include <QLocale>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "corrections/Clock.h"
+#include "core/Clock.h"
 #include "storage/SessionBlobStore.h"
 #include "storage/WooCorrectionProgressSession.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "corrections/Clock.h"
+#include "core/Clock.h"
 #include "corrections/CommerceStockConnector.h"
 #include "corrections/CorrectionRecords.h"
 #include "localization/WooRequestMode.h"

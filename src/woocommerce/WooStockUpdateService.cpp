@@ -1,7 +1,7 @@
 #include "woocommerce/WooStockUpdateService.h"
 
+#include "core/TextRules.h"
 #include "document/InventoryExportDocument.h"
-#include "document/TextRules.h"
 #include "localization/AppText.h"
 #include "woocommerce/WooCommerceAPIError.h"
 #include "woocommerce/WooIntegerText.h"

@@ -1,6 +1,6 @@
 #include "document/TallybrookFileDecoder.h"
 
-#include "document/TextRules.h"
+#include "core/TextRules.h"
 #include "support/TestLanguage.h"
 
 #include <QFile>

@@ -1,10 +1,10 @@
 // The small text rules the decoder is built on: trimming, UUID texts, snake_case keys, dates
 // and the locator of JSON syntax errors.
 
+#include "core/TextRules.h"
 #include "document/InternetDateTime.h"
 #include "document/JsonSyntaxLocator.h"
 #include "document/SnakeCaseKey.h"
-#include "document/TextRules.h"
 
 #include "support/TestLanguage.h"
 

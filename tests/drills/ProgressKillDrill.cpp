@@ -5,7 +5,7 @@
 // of the one after it, whole: never a mix of two saves, never nothing.
 
 #include "DrillSupport.h"
-#include "document/TextRules.h"
+#include "core/TextRules.h"
 #include "storage/WooCorrectionProgressStore.h"
 
 #include <QProcess>

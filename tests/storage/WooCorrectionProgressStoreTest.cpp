@@ -1,7 +1,7 @@
 #include "storage/WooCorrectionProgressStore.h"
 
+#include "core/TextRules.h"
 #include "corrections/CorrectionJson.h"
-#include "document/TextRules.h"
 #include "support/ManualClock.h"
 #include "support/TestLanguage.h"
 

@@ -10,8 +10,8 @@
 #include "ui/pages/CSVExportView.h"
 #include "ui/pages/ImportView.h"
 #include "ui/pages/InventoryDashboardView.h"
+#include "ui/pages/InventoryPageView.h"
 #include "ui/pages/InventoryRowsView.h"
-#include "ui/shell/InventoryPageView.h"
 #include "ui/shell/SidebarView.h"
 
 #include <QAbstractButton>

@@ -1,8 +1,8 @@
 // GoogleTest entry point of the window's suites: an offscreen QApplication with the window's
 // style, palette and icons.
 
-#include "ui/shell/Palette.h"
-#include "ui/shell/Symbols.h"
+#include "ui/style/Palette.h"
+#include "ui/style/Symbols.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

@@ -4,8 +4,8 @@
 #include "localization/PreferencesStore.h"
 #include "storage/InMemorySecretStore.h"
 #include "support/EventLoop.h"
+#include "ui/pages/PageView.h"
 #include "ui/shell/MainWindow.h"
-#include "ui/shell/PageView.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -6,10 +6,10 @@
 #include "analysis/InventoryAnalysisService.h"
 #include "analysis/InventoryDifferenceAnalyzer.h"
 #include "analysis/InventoryRowFilter.h"
+#include "core/TextRules.h"
 #include "corrections/WooCorrectionBuilder.h"
 #include "corrections/WooCorrectionRoad.h"
 #include "corrections/WooCorrectionStatus.h"
-#include "document/TextRules.h"
 #include "export/InventoryCSVExportService.h"
 #include "woocommerce/WooCommerceConnector.h"
 

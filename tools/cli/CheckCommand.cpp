@@ -1,7 +1,7 @@
 // `check FILE`: decodes and validates an inventory file and prints what the import would show.
 
 #include "CliSupport.h"
-#include "document/TextRules.h"
+#include "core/TextRules.h"
 
 namespace tallybrook::cli {
 

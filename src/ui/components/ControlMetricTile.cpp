@@ -3,7 +3,7 @@
 #include "localization/AppSettings.h"
 #include "ui/components/ControlPanel.h"
 #include "ui/components/SymbolTile.h"
-#include "ui/shell/Palette.h"
+#include "ui/style/Palette.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/shell/Palette.h"
+#include "ui/style/Palette.h"
 
 #include <QColor>
 #include <QList>

@@ -1,6 +1,6 @@
 #include "ui/components/ControlPanel.h"
 
-#include "ui/shell/Palette.h"
+#include "ui/style/Palette.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -2,7 +2,7 @@
 
 #include "ui/components/ControlPanel.h"
 #include "ui/components/SymbolTile.h"
-#include "ui/shell/Palette.h"
+#include "ui/style/Palette.h"
 
 #include <QEvent>
 #include <QLabel>

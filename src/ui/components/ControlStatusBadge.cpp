@@ -1,7 +1,7 @@
 #include "ui/components/ControlStatusBadge.h"
 
-#include "ui/shell/Palette.h"
-#include "ui/shell/Symbols.h"
+#include "ui/style/Palette.h"
+#include "ui/style/Symbols.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #include "ui/components/ControlSummaryPill.h"
 
 #include "ui/components/SymbolTile.h"
-#include "ui/shell/Palette.h"
+#include "ui/style/Palette.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -2,8 +2,8 @@
 
 #include "localization/PreferencesStore.h"
 #include "ui/components/ControlStatusBadge.h"
-#include "ui/shell/Palette.h"
-#include "ui/shell/Symbols.h"
+#include "ui/style/Palette.h"
+#include "ui/style/Symbols.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/models/LocalizedTableModel.h"
+#include "ui/style/TableRole.h"
 
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -9,26 +10,6 @@
 namespace tallybrook {
 
 class PreferencesStore;
-
-/// Item data roles the window's table models fill and ControlTable draws.
-namespace TableRole {
-enum : int {
-    /// A caption line under the main text (variant name under an item name).
-    secondaryText = Qt::UserRole + 100,
-    /// The cell is a status badge of this colour (QColor), titled by the display text.
-    badgeTint,
-    /// The symbol drawn before the text or in the badge (QString symbol name).
-    symbol,
-    /// Semibold text (bool).
-    semibold,
-    /// The cell is a menu: its display text is drawn as a pop-up button (bool).
-    menu,
-    /// The choices of a menu cell (QStringList); the first one stands for "none".
-    choices,
-    /// The cell is an editable field: drawn framed, like a text field (bool).
-    editableField,
-};
-} // namespace TableRole
 
 /// The window's table: uniform row height (two lines), no grid, alternating rows, whole-row
 /// selection, and one delegate that draws every kind of cell of the models (badges, two-line

@@ -1,6 +1,6 @@
 #include "ui/components/DecimalField.h"
 
-#include "ui/shell/Palette.h"
+#include "ui/style/Palette.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "ui/components/SymbolLabel.h"
 
-#include "ui/shell/Symbols.h"
+#include "ui/style/Symbols.h"
 
 #include <QFontMetrics>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "ui/components/SymbolTile.h"
 
-#include "ui/shell/Symbols.h"
+#include "ui/style/Symbols.h"
 
 #include <QPainter>
 

@@ -3,9 +3,9 @@
 #include "app/TallybrookControlStore.h"
 #include "app/WooCorrectionsViewModel.h"
 #include "localization/AppText.h"
-#include "ui/components/ControlTable.h"
-#include "ui/shell/DisplayFormat.h"
-#include "ui/shell/StatusPresentation.h"
+#include "ui/style/DisplayFormat.h"
+#include "ui/style/StatusPresentation.h"
+#include "ui/style/TableRole.h"
 
 #include <algorithm>
 

@@ -1,10 +1,9 @@
 #include "ui/models/InventoryRowsModel.h"
 
 #include "localization/AppText.h"
-#include "ui/components/ControlTable.h"
-#include "ui/components/QuantityDeltaText.h"
-#include "ui/shell/DisplayFormat.h"
-#include "ui/shell/StatusPresentation.h"
+#include "ui/style/DisplayFormat.h"
+#include "ui/style/StatusPresentation.h"
+#include "ui/style/TableRole.h"
 
 namespace tallybrook {
 
@@ -157,7 +156,7 @@ QVariant InventoryRowsModel::cellData(int sourceRow, int columnIndex, int role) 
     case Column::counted:
         return quantityCell(row.countedQuantity, role);
     case Column::delta: {
-        const QuantityDeltaText::Presentation look = QuantityDeltaText::presentation(row.difference);
+        const DifferencePresentation look = differencePresentation(row.difference);
         switch (role) {
         case Qt::DisplayRole:
             return look.text;

@@ -2,9 +2,9 @@
 
 #include "app/TallybrookControlStore.h"
 #include "localization/AppText.h"
-#include "ui/components/ControlTable.h"
-#include "ui/shell/Palette.h"
-#include "ui/shell/Symbols.h"
+#include "ui/style/Palette.h"
+#include "ui/style/Symbols.h"
+#include "ui/style/TableRole.h"
 
 namespace tallybrook {
 

@@ -1,9 +1,9 @@
 #include "ui/models/UnknownCodesModel.h"
 
 #include "localization/AppText.h"
-#include "ui/components/ControlTable.h"
-#include "ui/shell/DisplayFormat.h"
-#include "ui/shell/Palette.h"
+#include "ui/style/DisplayFormat.h"
+#include "ui/style/Palette.h"
+#include "ui/style/TableRole.h"
 
 namespace tallybrook {
 

@@ -8,7 +8,7 @@
 #include "ui/components/ControlPageHeader.h"
 #include "ui/components/ControlPanel.h"
 #include "ui/components/SymbolLabel.h"
-#include "ui/shell/Symbols.h"
+#include "ui/style/Symbols.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

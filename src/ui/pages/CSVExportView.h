@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/shell/PageView.h"
+#include "ui/pages/PageView.h"
 
 class QLabel;
 class QPushButton;

@@ -11,7 +11,7 @@
 #include "ui/components/ControlToolbar.h"
 #include "ui/components/SearchField.h"
 #include "ui/components/SymbolLabel.h"
-#include "ui/shell/Symbols.h"
+#include "ui/style/Symbols.h"
 
 #include <QLabel>
 #include <QPushButton>

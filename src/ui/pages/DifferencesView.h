@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ui/models/InventoryRowsModel.h"
-#include "ui/shell/InventoryPageView.h"
+#include "ui/pages/InventoryPageView.h"
 
 class QLabel;
 class QPushButton;

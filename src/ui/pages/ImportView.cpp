@@ -8,9 +8,9 @@
 #include "ui/components/ControlPanel.h"
 #include "ui/components/SymbolLabel.h"
 #include "ui/components/SymbolTile.h"
-#include "ui/shell/DisplayFormat.h"
-#include "ui/shell/Palette.h"
-#include "ui/shell/Symbols.h"
+#include "ui/style/DisplayFormat.h"
+#include "ui/style/Palette.h"
+#include "ui/style/Symbols.h"
 
 #include <QDragEnterEvent>
 #include <QGridLayout>

@@ -6,8 +6,8 @@
 #include "ui/components/ControlPage.h"
 #include "ui/components/ControlPageHeader.h"
 #include "ui/components/ControlSummaryPill.h"
-#include "ui/shell/DisplayFormat.h"
-#include "ui/shell/Palette.h"
+#include "ui/style/DisplayFormat.h"
+#include "ui/style/Palette.h"
 
 #include <QGridLayout>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/InventoryDashboardViewModel.h"
-#include "ui/shell/InventoryPageView.h"
+#include "ui/pages/InventoryPageView.h"
 
 #include <QList>
 

@@ -9,8 +9,8 @@
 #include "ui/components/ControlToolbar.h"
 #include "ui/components/SearchField.h"
 #include "ui/pages/LabelPrintOptionsView.h"
-#include "ui/shell/Palette.h"
-#include "ui/shell/Symbols.h"
+#include "ui/style/Palette.h"
+#include "ui/style/Symbols.h"
 
 #include <QComboBox>
 #include <QLabel>

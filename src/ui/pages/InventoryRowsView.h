@@ -2,7 +2,7 @@
 
 #include "analysis/InventoryRowFilter.h"
 #include "ui/models/InventoryRowsModel.h"
-#include "ui/shell/InventoryPageView.h"
+#include "ui/pages/InventoryPageView.h"
 
 class QComboBox;
 class QLabel;

@@ -9,7 +9,7 @@
 #include "ui/components/DecimalField.h"
 #include "ui/components/SegmentedPicker.h"
 #include "ui/components/SymbolLabel.h"
-#include "ui/shell/Symbols.h"
+#include "ui/style/Symbols.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,8 +2,8 @@
 
 #include "analysis/InventoryAnalysisService.h"
 #include "export/LabelPrintConfiguration.h"
-#include "ui/components/PrintService.h"
-#include "ui/shell/AppContext.h"
+#include "ui/pages/AppContext.h"
+#include "ui/services/PrintService.h"
 
 #include <QDialog>
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ui/models/UnknownCodesModel.h"
-#include "ui/shell/InventoryPageView.h"
+#include "ui/pages/InventoryPageView.h"
 
 namespace tallybrook {
 

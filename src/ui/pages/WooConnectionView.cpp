@@ -7,7 +7,7 @@
 #include "ui/components/ControlPanel.h"
 #include "ui/components/ControlStatusBadge.h"
 #include "ui/components/SymbolLabel.h"
-#include "ui/shell/Symbols.h"
+#include "ui/style/Symbols.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/WooConnectionViewModel.h"
-#include "ui/shell/PageView.h"
+#include "ui/pages/PageView.h"
 
 class QLabel;
 class QLineEdit;

@@ -10,9 +10,9 @@
 #include "ui/components/ControlToolbar.h"
 #include "ui/components/SearchField.h"
 #include "ui/components/SymbolLabel.h"
-#include "ui/models/UpdateResultsModel.h"
-#include "ui/shell/DisplayFormat.h"
-#include "ui/shell/Symbols.h"
+#include "ui/models/ReloadIssuesModel.h"
+#include "ui/style/DisplayFormat.h"
+#include "ui/style/Symbols.h"
 
 #include <QComboBox>
 #include <QDialog>

@@ -2,7 +2,7 @@
 
 #include "app/WooCorrectionsViewModel.h"
 #include "ui/models/CorrectionsModel.h"
-#include "ui/shell/PageView.h"
+#include "ui/pages/PageView.h"
 
 #include <QMessageBox>
 #include <QPointer>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ui/models/UpdateResultsModel.h"
-#include "ui/shell/PageView.h"
+#include "ui/pages/PageView.h"
 
 class QPushButton;
 

@@ -8,10 +8,10 @@
 #include "storage/InMemorySecretStore.h"
 #include "storage/QtKeychainSecretStore.h"
 #include "storage/SqlitePreferencesStore.h"
+#include "ui/pages/PageView.h"
 #include "ui/shell/MainWindow.h"
-#include "ui/shell/PageView.h"
-#include "ui/shell/Palette.h"
-#include "ui/shell/Symbols.h"
+#include "ui/style/Palette.h"
+#include "ui/style/Symbols.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

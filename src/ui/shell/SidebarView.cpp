@@ -3,8 +3,8 @@
 #include "analysis/InventoryAnalysisService.h"
 #include "app/TallybrookControlStore.h"
 #include "localization/AppSettings.h"
-#include "ui/shell/Palette.h"
-#include "ui/shell/Symbols.h"
+#include "ui/style/Palette.h"
+#include "ui/style/Symbols.h"
 
 #include <QComboBox>
 #include <QKeyEvent>

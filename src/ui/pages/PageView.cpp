@@ -1,4 +1,4 @@
-#include "ui/shell/PageView.h"
+#include "ui/pages/PageView.h"
 
 #include "localization/AppSettings.h"
 

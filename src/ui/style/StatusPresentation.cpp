@@ -1,4 +1,4 @@
-#include "ui/shell/StatusPresentation.h"
+#include "ui/style/StatusPresentation.h"
 
 namespace tallybrook {
 
@@ -44,6 +44,19 @@ StatusPresentation presentation(WooCorrectionStatus status) {
         break;
     }
     return {QStringLiteral("xmark.circle.fill"), Tint::red};
+}
+
+DifferencePresentation differencePresentation(std::optional<qint64> difference) {
+    if (!difference) {
+        return {QStringLiteral("-"), false, Tint::secondary};
+    }
+    if (*difference > 0) {
+        return {u'+' + QString::number(*difference), true, Tint::blue};
+    }
+    if (*difference < 0) {
+        return {QString::number(*difference), true, Tint::red};
+    }
+    return {QStringLiteral("0"), false, Tint::secondary};
 }
 
 } // namespace tallybrook

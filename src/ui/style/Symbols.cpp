@@ -1,6 +1,6 @@
-#include "ui/shell/Symbols.h"
+#include "ui/style/Symbols.h"
 
-#include "ui/shell/Palette.h"
+#include "ui/style/Palette.h"
 
 #include <QHash>
 #include <QPainter>

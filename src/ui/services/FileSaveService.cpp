@@ -1,4 +1,4 @@
-#include "ui/components/FileSaveService.h"
+#include "ui/services/FileSaveService.h"
 
 #include "export/AtomicFileWriter.h"
 #include "localization/PreferencesStore.h"

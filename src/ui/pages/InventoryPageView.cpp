@@ -1,10 +1,10 @@
-#include "ui/shell/InventoryPageView.h"
+#include "ui/pages/InventoryPageView.h"
 
 #include "app/TallybrookControlStore.h"
 #include "localization/AppSettings.h"
 #include "ui/components/ControlStatusBadge.h"
 #include "ui/components/EmptyInventoryView.h"
-#include "ui/shell/Palette.h"
+#include "ui/style/Palette.h"
 
 #include <QStackedLayout>
 

@@ -1,4 +1,4 @@
-#include "corrections/ModelDecodingError.h"
+#include "core/ModelDecodingError.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/shell/AppContext.h"
+#include "ui/pages/AppContext.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
-#include "corrections/JsonObjectReader.h"
+#include "core/JsonObjectReader.h"
 
-#include "document/TextRules.h"
+#include "core/TextRules.h"
 
 #include <cmath>
 #include <utility>

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/CommerceConnectorFactory.h"
-#include "corrections/Clock.h"
+#include "core/Clock.h"
 #include "localization/AppLanguage.h"
 #include "storage/WooCredentialStore.h"
-#include "ui/components/FileSaveService.h"
+#include "ui/services/FileSaveService.h"
 
 #include <QLocale>
 #include <memory>

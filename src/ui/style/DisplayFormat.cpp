@@ -1,4 +1,4 @@
-#include "ui/shell/DisplayFormat.h"
+#include "ui/style/DisplayFormat.h"
 
 namespace tallybrook::DisplayFormat {
 

@@ -1,4 +1,4 @@
-#include "document/TextRules.h"
+#include "core/TextRules.h"
 
 namespace tallybrook {
 

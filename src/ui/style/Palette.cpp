@@ -1,4 +1,4 @@
-#include "ui/shell/Palette.h"
+#include "ui/style/Palette.h"
 
 #include <QApplication>
 #include <QPalette>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "corrections/ModelDecodingError.h"
+#include "core/ModelDecodingError.h"
 
 #include <QDateTime>
 #include <QJsonArray>

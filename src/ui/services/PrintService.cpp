@@ -1,4 +1,4 @@
-#include "ui/components/PrintService.h"
+#include "ui/services/PrintService.h"
 
 #include <QPageLayout>
 #include <QPageSize>
