@@ -30,6 +30,11 @@ function(tallybrook_configure_target target)
     QT_NO_FOREACH
     QT_USE_QSTRINGBUILDER)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  # GCC takes every file a unity source includes for a header and warns about test fixtures
+  # in anonymous namespaces, which are right in their own source file.
+  if(CMAKE_UNITY_BUILD AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_compile_options(${target} PRIVATE -Wno-subobject-linkage)
+  endif()
   if(TALLYBROOK_WARNINGS_AS_ERRORS)
     target_compile_options(${target} PRIVATE -Werror)
   endif()

@@ -14,8 +14,6 @@ using namespace tallybrook::test;
 
 namespace {
 
-const QString sessionA = u"6F0E2C1A-9B8D-4E7F-A1B2-C3D4E5F60718"_s;
-const QString sessionB = u"0A1B2C3D-4E5F-4607-8899-AABBCCDDEEFF"_s;
 
 QByteArray twoRows(const QString& session, const QString& secondLocation = u"Réserve"_s) {
     return documentBytes(session, {rowJson(session, u"101"_s, 5, 3, u"Mug"_s), rowJson(session, u"102"_s, 2, 2, u"Bol"_s, secondLocation)});

@@ -13,8 +13,6 @@ using namespace tallybrook::test;
 
 namespace {
 
-const QString sessionA = u"6F0E2C1A-9B8D-4E7F-A1B2-C3D4E5F60718"_s;
-const QString sessionB = u"0A1B2C3D-4E5F-4607-8899-AABBCCDDEEFF"_s;
 
 /// Rows built as: 0 ready (Mug), 1 noDifference (Bol), 2 missingRemoteIdentifier (Carafe),
 /// 3 ignored (Vase), 4 ready (Théière).

@@ -1,6 +1,7 @@
 #include "document/TallybrookFileDecoder.h"
 
 #include "core/TextRules.h"
+#include "support/ManualClock.h"
 #include "support/TestLanguage.h"
 
 #include <QFile>
@@ -21,10 +22,6 @@ namespace {
 constexpr char sessionUuid[] = "6F1C2B7A-0D3E-4B8A-9C51-2E7F4A6B8D90";
 constexpr qint64 int64Max = std::numeric_limits<qint64>::max();
 constexpr qint64 int64Min = std::numeric_limits<qint64>::min();
-
-QDateTime utc(int year, int month, int day, int hour, int minute, int second, int msec = 0) {
-    return QDateTime(QDate(year, month, day), QTime(hour, minute, second, msec), Qt::UTC);
-}
 
 /// A valid document whose session object is `session`, with the given extra top-level members.
 QByteArray documentWithSession(const std::string& session, const std::string& members = {}) {

@@ -6,18 +6,16 @@
 #include "document/JsonSyntaxLocator.h"
 #include "document/SnakeCaseKey.h"
 
+#include "support/ManualClock.h"
 #include "support/TestLanguage.h"
 
 #include <QTimeZone>
 
 using namespace tallybrook;
 using namespace Qt::StringLiterals;
+using tallybrook::test::utc;
 
 namespace {
-
-QDateTime utc(int year, int month, int day, int hour, int minute, int second, int msec = 0) {
-    return QDateTime(QDate(year, month, day), QTime(hour, minute, second, msec), Qt::UTC);
-}
 
 } // namespace
 

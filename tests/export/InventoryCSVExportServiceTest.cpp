@@ -1,6 +1,7 @@
 #include "export/InventoryCSVExportService.h"
 
 #include "support/InventoryBuilders.h"
+#include "support/ManualClock.h"
 #include "support/TestLanguage.h"
 
 #include <QTimeZone>
@@ -19,10 +20,6 @@ const QByteArray bom = QByteArrayLiteral("\xEF\xBB\xBF");
 QByteArray csv(Dialect dialect, const QStringList& lines) {
     const bool french = dialect == Dialect::frenchExcel;
     return (french ? bom : QByteArray()) + lines.join(french ? u"\r\n"_s : u"\n"_s).toUtf8();
-}
-
-QDateTime utc(int year, int month, int day, int hour, int minute, int second, int msec = 0) {
-    return QDateTime(QDate(year, month, day), QTime(hour, minute, second, msec), Qt::UTC);
 }
 
 const QString frenchDifferencesHeader =

@@ -12,8 +12,6 @@ using namespace tallybrook::test;
 
 namespace {
 
-const QString sessionA = u"6F0E2C1A-9B8D-4E7F-A1B2-C3D4E5F60718"_s;
-const QString sessionB = u"0A1B2C3D-4E5F-4607-8899-AABBCCDDEEFF"_s;
 
 struct ImportHistoryStoreTest : LanguageTest<> {
     void record(const QByteArray& bytes, const std::optional<QString>& fileName) {

@@ -13,7 +13,6 @@ using namespace tallybrook::test;
 
 namespace {
 
-const QString session = u"6F0E2C1A-9B8D-4E7F-A1B2-C3D4E5F60718"_s;
 
 using InventoryFileReaderTest = LanguageTest<>;
 
@@ -29,7 +28,7 @@ QString write(const QTemporaryDir& dir, const QString& name, const QByteArray& b
 TEST_F(InventoryFileReaderTest, ReadsTheBytesAsTheyAreWithRoomToDecodeThemInPlace) {
     QTemporaryDir dir;
     const QByteArray bytes =
-        documentBytes(session, {rowJson(session, u"101"_s, 5, 3, u"Mug"_s)}, u"Printemps"_s);
+        documentBytes(sessionA, {rowJson(sessionA, u"101"_s, 5, 3, u"Mug"_s)}, u"Printemps"_s);
     const InventoryFile file = InventoryFileReader::read(write(dir, u"a.tallybrook"_s, bytes));
     EXPECT_EQ(file.bytes, bytes);
     EXPECT_TRUE(TallybrookFileDecoder::isReadableInPlace(file.bytes)) << "a whole second copy while decoding";
@@ -47,7 +46,7 @@ TEST_F(InventoryFileReaderTest, FailuresGiveTheTextsAnImportShows) {
         {write(dir, u"notes.txt"_s, "just some text"), u"Invalid Tallybrook format: "_s},
         {write(dir, u"empty.tallybrook"_s, ""),
          u"Invalid Tallybrook format: the file is empty (no JSON value found)"_s},
-        {write(dir, u"v2.tallybrook"_s, documentBytes(session, {}, u"v2"_s, {{u"formatVersion"_s, 2}})),
+        {write(dir, u"v2.tallybrook"_s, documentBytes(sessionA, {}, u"v2"_s, {{u"formatVersion"_s, 2}})),
          u"Unsupported Tallybrook format version: 2."_s},
     };
     for (const auto& [path, messageStart] : cases) {

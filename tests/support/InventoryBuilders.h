@@ -14,6 +14,9 @@ namespace tallybrook::test {
 using namespace Qt::StringLiterals;
 
 inline const QString testSessionId = u"6B1F3A52-7C0D-4E59-9D3A-1F2E3D4C5B6A"_s;
+/// Two more sessions, for tests that tell sessions apart.
+inline const QString sessionA = u"6F0E2C1A-9B8D-4E7F-A1B2-C3D4E5F60718"_s;
+inline const QString sessionB = u"0A1B2C3D-4E5F-4607-8899-AABBCCDDEEFF"_s;
 
 /// The fields of a row that tests usually vary; everything else at its default.
 struct RowSpec {

@@ -8,6 +8,10 @@
 
 namespace tallybrook::test {
 
+inline QDateTime utc(int year, int month, int day, int hour, int minute, int second, int msec = 0) {
+    return QDateTime(QDate(year, month, day), QTime(hour, minute, second, msec), Qt::UTC);
+}
+
 /// A clock the test moves by hand; starts at 2024-05-02T15:04:05.250Z.
 struct ManualClock {
     std::shared_ptr<QDateTime> now =

@@ -14,7 +14,7 @@ using namespace Qt::StringLiterals;
 using enum WooCorrectionStatus;
 using test::targetsOf;
 
-const QDateTime fixedNow(QDate(2024, 6, 1), QTime(8, 30), Qt::UTC);
+using test::fixedNow;
 const QString updated = u"WooCommerce stock updated."_s;
 const QString missing = u"Missing identifier or quantity."_s;
 

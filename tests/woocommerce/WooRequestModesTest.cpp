@@ -14,7 +14,7 @@ namespace {
 using namespace Qt::StringLiterals;
 using test::shopRow;
 
-const QDateTime fixedNow(QDate(2024, 6, 1), QTime(8, 30), Qt::UTC);
+using test::fixedNow;
 
 InventoryExportRow counted(const char* product, std::optional<QString> variant, qint64 reference, qint64 count) {
     InventoryExportRow row = shopRow(QString::fromLatin1(product), std::move(variant),

@@ -14,7 +14,7 @@ using test::documentWith;
 using test::shopRow;
 using test::targetsOf;
 
-const QDateTime fixedNow(QDate(2024, 6, 1), QTime(8, 30), Qt::UTC);
+using test::fixedNow;
 const QString noVariationStock = u"WooCommerce did not return a stock quantity for this variation."_s;
 const QString noProductStock = u"WooCommerce did not return a stock quantity for this product."_s;
 const QString notNumeric = u"WooCommerce product identifier is not numeric."_s;

@@ -19,6 +19,9 @@ namespace tallybrook::test {
 
 using namespace Qt::StringLiterals;
 
+/// The time every stamp of these tests carries.
+inline const QDateTime fixedNow(QDate(2024, 6, 1), QTime(8, 30), Qt::UTC);
+
 /// The shop most tests read from:
 /// 12 simple, stock 5 · 13 simple, stock 0 · 14 simple, stock not managed ·
 /// 20 variable (no own stock): 21 stock 3, 22 "parent" (answered as not managed: the parent

@@ -26,7 +26,7 @@ int runCheck(const QStringList& args) {
     return success;
 }
 
-const CommandRegistration registration(QStringLiteral("check"), QStringLiteral("check FILE"), runCheck);
+const CommandRegistration checkCommand(QStringLiteral("check"), QStringLiteral("check FILE"), runCheck);
 
 } // namespace
 

@@ -14,7 +14,7 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-const QString usage =
+const QString labelsUsage =
     u"labels FILE --pdf PATH [--kind barcode|qrCode] [--preset standard381x212|avery5167|qr35|custom] "
     u"[--width MM] [--height MM] [--margin MM] [--hgap MM] [--vgap MM] [--no-border] "
     u"[--filter F] [--search S] [--location L]"_s;
@@ -94,7 +94,7 @@ int runLabels(const QStringList& args) {
     }
 }
 
-const CommandRegistration registration(u"labels"_s, usage, runLabels);
+const CommandRegistration labelsCommand(u"labels"_s, labelsUsage, runLabels);
 
 } // namespace
 

@@ -56,7 +56,7 @@ int runReload(const QStringList& args) {
     return nothingRead ? failure : success;
 }
 
-const CommandRegistration registration(QStringLiteral("reload"),
+const CommandRegistration reloadCommand(QStringLiteral("reload"),
                                        QStringLiteral("reload FILE [--store URL] [--batch] [--json] [--verbose]"),
                                        runReload);
 

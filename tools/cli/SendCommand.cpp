@@ -16,7 +16,7 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-const QString usage =
+const QString sendUsage =
     u"send FILE [--store URL] [--batch] [--select ready|all-correctable] [--dry-run] [--report PATH|-] "
     u"[--dialect french|standard] [--verbose]"_s;
 
@@ -117,7 +117,7 @@ int runSend(const QStringList& args) {
     return failed == 0 ? success : failure;
 }
 
-const CommandRegistration registration(u"send"_s, usage, runSend);
+const CommandRegistration sendCommand(u"send"_s, sendUsage, runSend);
 
 } // namespace
 

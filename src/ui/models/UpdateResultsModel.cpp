@@ -7,13 +7,6 @@
 
 namespace tallybrook {
 
-namespace {
-
-enum ResultColumn { success, item, productId, variationId, quantity, wooAfter, message, date };
-
-
-} // namespace
-
 UpdateResultsModel::UpdateResultsModel(QObject* parent)
     : LocalizedTableModel({{success, u"result.success", ColumnWidth::fit, 0, true},
                            {item, u"common.item", ColumnWidth::fit, 160, true},

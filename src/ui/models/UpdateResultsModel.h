@@ -21,6 +21,8 @@ protected:
     bool lessThan(int a, int b, int column) const override;
 
 private:
+    enum Column { success, item, productId, variationId, quantity, wooAfter, message, date };
+
     QList<WooUpdateResultLine> lines_;
 };
 

@@ -15,7 +15,7 @@ namespace tallybrook {
 
 namespace {
 
-const QList<MetricTileSpec> tileSpecs{
+const QList<MetricTileSpec> dashboardTiles{
     {u"common.lines", "tablecells", Tint::blue},
     {u"dashboard.counted", "checkmark.circle.fill", Tint::green},
     {u"dashboard.notCounted", "circle.dashed", Tint::secondary},
@@ -48,7 +48,7 @@ InventoryDashboardView::InventoryDashboardView(AppContext& context, QWidget* par
     page->addWidget(header_);
     auto* grid = new QGridLayout;
     grid->setSpacing(12);
-    tiles_ = ControlMetricTile::make(tileSpecs);
+    tiles_ = ControlMetricTile::make(dashboardTiles);
     for (int position = 0; position < tiles_.size(); ++position) {
         grid->addWidget(tiles_.at(position), position / 3, position % 3);
     }
@@ -62,7 +62,7 @@ InventoryDashboardView::InventoryDashboardView(AppContext& context, QWidget* par
 
 void InventoryDashboardView::retranslate() {
     retranslateEmptyState();
-    ControlMetricTile::retranslate(tiles_, tileSpecs, context_.settings);
+    ControlMetricTile::retranslate(tiles_, dashboardTiles, context_.settings);
 }
 
 void InventoryDashboardView::refresh() {

@@ -30,7 +30,7 @@ namespace tallybrook {
 
 namespace {
 
-const QList<MetricTileSpec> tileSpecs{
+const QList<MetricTileSpec> correctionTiles{
     {u"corrections.ready", "checkmark.circle.fill", Tint::green},
     {u"corrections.selected", "checkmark.square.fill", Tint::blue},
     {u"corrections.review", "exclamationmark.triangle.fill", Tint::orange},
@@ -80,7 +80,7 @@ WooCorrectionsView::WooCorrectionsView(AppContext& context, QWidget* parent)
 QLayout* WooCorrectionsView::buildTiles() {
     auto* tiles = new QHBoxLayout;
     tiles->setSpacing(12);
-    tiles_ = ControlMetricTile::make(tileSpecs);
+    tiles_ = ControlMetricTile::make(correctionTiles);
     for (ControlMetricTile* tile : std::as_const(tiles_)) {
         tiles->addWidget(tile);
     }
@@ -191,7 +191,7 @@ void WooCorrectionsView::retranslate() {
     const AppLanguage language = settings.resolvedLanguage();
     header_->setTitle(settings.localized(u"corrections.title"));
     table_->setAccessibleName(header_->title());
-    ControlMetricTile::retranslate(tiles_, tileSpecs, settings);
+    ControlMetricTile::retranslate(tiles_, correctionTiles, settings);
     statusLabel_->setText(settings.localized(u"common.status"));
     statusFilter_->setAccessibleName(statusLabel_->text());
     statusFilter_->setItemText(0, settings.localized(u"corrections.allStatuses"));

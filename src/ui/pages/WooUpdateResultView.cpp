@@ -19,7 +19,7 @@ namespace tallybrook {
 
 namespace {
 
-const QList<MetricTileSpec> tileSpecs{
+const QList<MetricTileSpec> resultTiles{
     {u"result.success", "checkmark.circle.fill", Tint::green},
     {u"result.failures", "xmark.circle.fill", Tint::red},
     {u"result.ignored", "minus.circle", Tint::secondary},
@@ -47,7 +47,7 @@ WooUpdateResultView::WooUpdateResultView(AppContext& context, QWidget* parent)
 
     auto* tiles = new QHBoxLayout;
     tiles->setSpacing(12);
-    tiles_ = ControlMetricTile::make(tileSpecs);
+    tiles_ = ControlMetricTile::make(resultTiles);
     for (ControlMetricTile* tile : std::as_const(tiles_)) {
         tiles->addWidget(tile);
     }
@@ -71,7 +71,7 @@ void WooUpdateResultView::retranslate() {
     const AppSettings& settings = context_.settings;
     header_->setTitle(settings.localized(u"result.title"));
     table_->setAccessibleName(header_->title());
-    ControlMetricTile::retranslate(tiles_, tileSpecs, settings);
+    ControlMetricTile::retranslate(tiles_, resultTiles, settings);
     export_->setText(settings.localized(u"common.exportCSV"));
     model_.setLanguage(settings.resolvedLanguage());
 }
