@@ -148,6 +148,21 @@ TEST_F(InventoryCSVExportServiceTest, UpdateReportInBothDialects) {
                    u"0;Bol;;;-1;;;2024-05-01T10:00:05Z"_s}));
 }
 
+// The writer computes the calendar itself; Qt's own formatting is the reference for every year
+// it can write (0001-9999), including instants just before 1970 and before the year 1.
+TEST_F(InventoryCSVExportServiceTest, DatesMatchQtsCalendarBeforeAndAfterTheEpoch) {
+    const QList<QDateTime> instants{utc(1969, 12, 31, 23, 59, 59, 500), utc(1970, 1, 1, 0, 0, 0, 1),
+                                    utc(1600, 2, 29, 12, 0, 0),          utc(1900, 3, 1, 0, 0, 0),
+                                    utc(2000, 2, 29, 23, 59, 59, 999),  utc(2024, 12, 31, 0, 0, 1),
+                                    utc(1, 1, 1, 0, 0, 0),               utc(9999, 12, 31, 23, 59, 59)};
+    for (const QDateTime& instant : instants) {
+        EXPECT_EQ(InventoryCSVExportService::iso8601Text(instant), instant.toString(u"yyyy-MM-ddTHH:mm:ssZ"_s));
+    }
+    EXPECT_EQ(InventoryCSVExportService::iso8601Text(utc(1, 1, 1, 0, 0, 0).addSecs(-1)), u"0000-12-31T23:59:59Z"_s);
+    EXPECT_EQ(InventoryCSVExportService::iso8601Text(utc(9999, 12, 31, 23, 59, 59).addSecs(1)),
+              u"10000-01-01T00:00:00Z"_s);
+}
+
 TEST_F(InventoryCSVExportServiceTest, UnpairedSurrogatesFailTheEncoding) {
     const QString lone = u"abc"_s + QChar(0xD800) + u"def"_s;
     for (const QString& bad : {QString(QChar(0xDC00) + u"x"_s), QString(u"x"_s + QChar(0xDBFF))}) {

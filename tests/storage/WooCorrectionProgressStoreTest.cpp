@@ -116,7 +116,14 @@ TEST_F(WooCorrectionProgressStoreTest, SaveRulesOfTheRecordTable) {
     // A record of a row absent from this save stays as it was, and the newest come first.
     EXPECT_EQ(storedRecord(untouched).value_or(R()).updatedAt, earlier);
     EXPECT_EQ(store.loadSessions().value(uuidKey).updatedAt, now);
-    EXPECT_EQ(store.loadSessions().value(uuidKey).records.last().key, WooCorrectionProgressStore::recordKey(untouched));
+    const QList<R> stored = store.loadSessions().value(uuidKey).records;
+    EXPECT_EQ(stored.last().key, WooCorrectionProgressStore::recordKey(untouched));
+    for (qsizetype i = 1; i < stored.size(); ++i) {
+        const R& before = stored.at(i - 1);
+        const R& after = stored.at(i);
+        EXPECT_TRUE(before.updatedAt > after.updatedAt || (before.updatedAt == after.updatedAt && before.key < after.key))
+            << "records out of order at " << i;
+    }
 
     // Edited again later (without a known store stock): the send fields stay.
     clock.advance(10);
