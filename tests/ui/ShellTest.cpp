@@ -18,10 +18,13 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 
@@ -188,6 +191,27 @@ TEST_F(WindowTest, KeyboardReachesThePagesAndTheirSearch) {
     QTest::keyClick(rows->searchField(), Qt::Key_Escape);
     EXPECT_TRUE(rows->searchField()->text().isEmpty());
     EXPECT_EQ(rows->model().rowCount(), 56);
+}
+
+// `--screenshots` writes a picture of every page and says through its exit status whether it
+// could: scripts rely on it.
+TEST(LaunchTest, ScreenshotsOfEveryPageAndAnExitStatusThatSaysWhetherAllWereWritten) {
+    QTemporaryDir folder;
+    // A folder where the settings picture goes: that one cannot be written.
+    ASSERT_TRUE(QDir(folder.path()).mkpath(u"blocked/settings.png"_s));
+    for (const auto& [name, status] : {std::pair{u"free"_s, 0}, std::pair{u"blocked"_s, 1}}) {
+        QProcess app;
+        app.start(QStringLiteral(TALLYBROOK_CONTROL),
+                  {u"--screenshots"_s, folder.filePath(name), u"--lang"_s, u"en"_s, samplePath()});
+        ASSERT_TRUE(app.waitForFinished(120'000));
+        EXPECT_EQ(app.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(app.exitCode(), status) << app.readAllStandardError().toStdString();
+        for (const SidebarDestination destination : allSidebarDestinations) {
+            EXPECT_EQ(QFileInfo(folder.filePath(name + u'/' + rawValue(destination) + u".png"_s)).isFile(),
+                      status == 0 || destination != SidebarDestination::settings)
+                << name.toStdString() << ' ' << rawValue(destination).toStdString();
+        }
+    }
 }
 
 } // namespace tallybrook::testing
