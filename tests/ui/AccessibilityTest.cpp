@@ -3,6 +3,7 @@
 #include "ui/components/ControlTable.h"
 #include "ui/components/SearchField.h"
 #include "ui/pages/InventoryRowsView.h"
+#include "ui/pages/UnknownCodesView.h"
 #include "ui/pages/WooCorrectionsView.h"
 #include "ui/shell/SidebarView.h"
 
@@ -285,6 +286,17 @@ TEST_F(WindowTest, AHeaderClickSortsTheRowsAndDraggedWidthsComeBack) {
         EXPECT_FALSE(previous && current && *previous > *current) << row;
     }
     EXPECT_EQ(model.shownRows().size(), designOrder.size());
+    // Unknown codes sort by quantity too.
+    UnknownCodesModel& unknown = show<UnknownCodesView>(SidebarDestination::unknownCodes)->model();
+    constexpr int quantity = 2;
+    ASSERT_EQ(unknown.headerData(quantity, Qt::Horizontal).toString(), u"Quantité"_s);
+    unknown.sort(quantity);
+    QStringList quantities;
+    for (int row = 0; row < unknown.rowCount(); ++row) {
+        quantities.append(unknown.index(row, quantity).data().toString());
+    }
+    EXPECT_EQ(quantities, (QStringList{u"1"_s, u"2"_s, u"3"_s}));
+    show(SidebarDestination::rows);
 
     // On a wide window, the item column takes the room the others leave; every other column
     // shows its content.

@@ -39,6 +39,8 @@ protected:
     /// The file names the save dialogs offered.
     QStringList offeredSavePaths;
     QTemporaryDir folder;
+    /// The file the window imports when first shown; none: it reopens the most recent import.
+    std::optional<QString> startupFile;
     std::unique_ptr<MainWindow> window;
 
     MainWindow& open() {
@@ -54,6 +56,9 @@ protected:
             return nextSavePath;
         };
         window = std::make_unique<MainWindow>(std::move(profile));
+        if (startupFile) {
+            window->setStartupFile(*startupFile);
+        }
         window->resize(1280, 800);
         window->show();
         return *window;
