@@ -28,7 +28,7 @@ TEST_F(WindowTest, SearchAndLocationNarrowTheListsButNeverTheDifferencesFile) {
     ASSERT_TRUE(importFile(samplePath()));
     const TallybrookControlStore& store = window->context().store;
     auto* rows = show<InventoryRowsView>(SidebarDestination::rows);
-    QAbstractItemModelTester rowsTester(&rows->model());
+    QAbstractItemModelTester rowsTester(&rows->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     EXPECT_EQ(rows->countLabel()->text(), u"56 lignes"_s);
     EXPECT_FALSE(find<QWidget>(u"locationBadge"_s)->isVisibleTo(window.get()));
 
@@ -46,7 +46,8 @@ TEST_F(WindowTest, SearchAndLocationNarrowTheListsButNeverTheDifferencesFile) {
     EXPECT_FALSE(rows->printButton()->isEnabled());
 
     auto* differences = show<DifferencesView>(SidebarDestination::differences);
-    QAbstractItemModelTester differencesTester(&differences->model());
+    QAbstractItemModelTester differencesTester(&differences->model(),
+                                                QAbstractItemModelTester::FailureReportingMode::Fatal);
     const int differencesInVitrine = differences->model().rowCount();
     differences->searchField()->setText(u"plaid"_s);
     EXPECT_LT(differences->model().rowCount(), differencesInVitrine);

@@ -91,7 +91,7 @@ TEST_F(StoreWindowTest, TheWholeRoadFromConnectionToResultSurvivesARestart) {
     ASSERT_TRUE(importFile(samplePath()));
     connectShop();
     WooCorrectionsView* page = reload();
-    QAbstractItemModelTester tester(&page->model());
+    QAbstractItemModelTester tester(&page->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     const TallybrookControlStore& store = window->context().store;
     EXPECT_GT(tile(*page, 2), 0) << "drifted store stock is to be reviewed";
     const auto changed = std::find_if(store.corrections().cbegin(), store.corrections().cend(), [](const auto& p) {
