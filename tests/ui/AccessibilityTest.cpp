@@ -296,6 +296,13 @@ TEST_F(WindowTest, AHeaderClickSortsTheRowsAndDraggedWidthsComeBack) {
         quantities.append(unknown.index(row, quantity).data().toString());
     }
     EXPECT_EQ(quantities, (QStringList{u"1"_s, u"2"_s, u"3"_s}));
+    constexpr int lastScan = 4;
+    unknown.sort(lastScan, Qt::DescendingOrder);
+    QStringList newestFirst;
+    for (int row = 0; row < unknown.rowCount(); ++row) {
+        newestFirst.append(unknown.index(row, 0).data().toString());
+    }
+    EXPECT_EQ(newestFirst, (QStringList{u"LUM-00017"_s, u"3760987654326"_s, u"8412345678905"_s}));
     show(SidebarDestination::rows);
 
     // On a wide window, the item column takes the room the others leave; every other column

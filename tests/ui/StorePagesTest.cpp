@@ -16,6 +16,7 @@
 #include "ui/pages/WooUpdateResultView.h"
 
 #include <QAbstractItemModelTester>
+#include <QSignalSpy>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -195,8 +196,11 @@ TEST_F(StoreWindowTest, StoppingASendPartWayKeepsWhatWasSentAndTheToggleFollowsT
     EXPECT_EQ(page->toggleButton()->text(), u"Tout désélectionner"_s);
     auto* table = find<ControlTable>(u"corrections.table"_s);
     const QModelIndex first = model.index(0, CorrectionsModel::selection);
+    QSignalSpy redrawn(&model, &QAbstractItemModel::dataChanged);
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(first).center());
     EXPECT_EQ(tile(*page, 1), selected - 1);
+    ASSERT_FALSE(redrawn.isEmpty()) << "the switched row is redrawn";
+    EXPECT_EQ(redrawn.constLast().at(0).toModelIndex().row(), 0);
     EXPECT_EQ(first.data(Qt::AccessibleTextRole).toString(), u"Sélection: Désactivé"_s);
     EXPECT_EQ(page->toggleButton()->text(), u"Tout sélectionner"_s);
     table->setCurrentIndex(first);
