@@ -224,6 +224,8 @@ TEST_F(TallybrookFileDecoderTest, DecodingErrorsNameThePathAndWhatWasExpected) {
         {documentJson(R"("rows":{})"), u"rows: expected an array, found an object"_s},
         {documentJson(R"("rows":[null])"), u"rows[0]: expected an object, found null"_s},
         {documentJson(R"("source":"shop")"), u"source: expected an object, found \"shop\""_s},
+        {documentJson("\"source\":\"" + std::string(100, 'x') + "\""),
+         u"source: expected an object, found \""_s + QString(64, u'x') + u"…\""_s},
         // The required keys are checked in field order: a bad type before a missing name.
         {documentJson(R"("source":{"type":5})"), u"source.type: expected text, found 5"_s},
         {documentJson(R"("source":{"displayName":5})"), u"Missing key 'type' in source"_s},
@@ -292,6 +294,8 @@ TEST_F(TallybrookFileDecoderTest, InvalidJsonSaysWhereItBroke) {
         {QByteArrayLiteral("{\"session\":{}} trailing"),
          u"line 1, column 16 (byte 15): unexpected content after the end of the document"_s},
         {QByteArrayLiteral("\xEF\xBB\xBF{\"a\" 1}"), u"line 1, column 6 (byte 8), in a: expected ':' after the key"_s},
+        {QByteArrayLiteral("{\"a\":\"\\uDC00\"}"),
+         u"line 1, column 8 (byte 7), in a: unpaired surrogate in a \\u escape (half of a character)"_s},
     };
     for (const auto& [json, where] : cases) {
         EXPECT_EQ(decodeError(json), TallybrookImportError::invalidFormat(u"invalid JSON at "_s + where))

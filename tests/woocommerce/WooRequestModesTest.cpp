@@ -177,6 +177,19 @@ TEST_F(WooRoadShopTest, AWrongAddressEndsTheRunAfterOneRequest) {
     EXPECT_TRUE(report.issues[0].message.endsWith(u"The shop may not serve HTTPS at this address: check http or https."_s))
         << report.issues[0].message.toStdString();
     EXPECT_EQ(report.issues[7].message, report.issues[0].message);
+
+    // Nothing listening at the address: the first refused connection answers for every key.
+    struct Refusing final : HttpTransport {
+        int calls = 0;
+        HttpResponse send(const HttpRequest&) override {
+            ++calls;
+            throw TransportError(TransportError::Kind::connection, u"Connection refused"_s);
+        }
+    };
+    const auto refusing = std::make_shared<Refusing>();
+    WooCommerceConnector closed(shop->url(), u"ck_demo"_s, u"cs_demo"_s, refusing, systemNow);
+    EXPECT_EQ(closed.fetchCurrentStocksWithReport(document).issues.size(), 9);
+    EXPECT_EQ(refusing->calls, 1);
 }
 
 // What a real shop may answer to a batch and the demo shop never does: each entry gives its
