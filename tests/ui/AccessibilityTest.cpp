@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QListWidget>
 #include <QTest>
+#include <QToolTip>
 
 namespace tallybrook::testing {
 
@@ -319,6 +320,14 @@ TEST_F(WindowTest, AHeaderClickSortsTheRowsAndDraggedWidthsComeBack) {
         }
     }
     EXPECT_EQ(table->columnWidth(1), table->viewport()->width() - others);
+    // Hovering a cell shows its whole text only where the cell cuts it.
+    const auto hover = [&](const QModelIndex& index) {
+        const QPoint at = table->visualRect(index).center();
+        QHelpEvent help(QEvent::ToolTip, at, table->viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(table->viewport(), &help);
+        return QToolTip::text();
+    };
+    EXPECT_EQ(hover(model.index(0, 1)), QString()) << "a name shown whole";
 
     // On a narrow one, the fitted columns give room back before the table scrolls sideways,
     // and take it again when the window widens.
@@ -327,6 +336,7 @@ TEST_F(WindowTest, AHeaderClickSortsTheRowsAndDraggedWidthsComeBack) {
     QCoreApplication::sendPostedEvents();
     EXPECT_LT(table->columnWidth(2), wideCode);
     EXPECT_GE(table->columnWidth(2), header->sectionSizeHint(2)); // never below its title
+    EXPECT_EQ(hover(model.index(0, 2)), model.index(0, 2).data().toString()) << "a cut barcode";
     window->resize(1800, 900);
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(table->columnWidth(2), wideCode);
