@@ -294,6 +294,8 @@ TEST_F(TallybrookFileDecoderTest, InvalidJsonSaysWhereItBroke) {
         {QByteArrayLiteral("{\"session\":{}} trailing"),
          u"line 1, column 16 (byte 15): unexpected content after the end of the document"_s},
         {QByteArrayLiteral("\xEF\xBB\xBF{\"a\" 1}"), u"line 1, column 6 (byte 8), in a: expected ':' after the key"_s},
+        {QByteArrayLiteral("{\"a\":\"x\ny\"}"),
+         u"line 1, column 8 (byte 7), in a: control character inside text (it must be escaped)"_s},
         {QByteArrayLiteral("{\"a\":\"\\uDC00\"}"),
          u"line 1, column 8 (byte 7), in a: unpaired surrogate in a \\u escape (half of a character)"_s},
     };
